@@ -1,0 +1,145 @@
+// Stand-in for the Windows system calls on the native build.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "plataforma.h"
+#include "plataforma_ini.h"
+
+namespace fs = std::filesystem;
+
+namespace plataforma {
+
+const char Separador = '/';
+
+namespace {
+FuncaoPausa funcaoPausa = nullptr;
+}
+
+int CaixaMensagem(const std::string &texto, const std::string &titulo, uint32_t tipo) {
+  std::cerr << "[" << titulo << "] " << texto << std::endl;
+  return (tipo & 0x0F) == 0x04 ? ID_NAO : ID_OK;
+}
+
+void LiberaEntrada() {}
+
+void ProcessaMensagens() {}
+
+void Pausa(uint32_t milissegundos) {
+  if (funcaoPausa)
+    funcaoPausa(milissegundos);
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(milissegundos));
+}
+
+void DefinePausa(FuncaoPausa funcao) { funcaoPausa = funcao; }
+
+std::string VariavelAmbiente(const std::string &nome) {
+  const char *valor = std::getenv(nome.c_str());
+  return valor ? valor : "";
+}
+
+bool PastaDoSistema(std::string &pasta) {
+  pasta = "/usr/lib";
+  return true;
+}
+
+std::string PastaTemporaria() {
+  std::error_code erro;
+  const fs::path p = fs::temp_directory_path(erro);
+  return erro ? std::string("/tmp") : p.string();
+}
+
+std::string PastaDoExecutavel() {
+  std::error_code erro;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", erro);
+  if (erro) return "";
+  std::string pasta = exe.parent_path().string();
+  return pasta.empty() || pasta.back() == Separador ? pasta : pasta + Separador;
+}
+
+bool ArquivoExiste(const std::string &caminho) {
+  std::error_code erro;
+  return fs::is_regular_file(caminho, erro);
+}
+
+bool PastaExiste(const std::string &caminho) {
+  std::error_code erro;
+  return fs::is_directory(caminho, erro);
+}
+
+bool CriaPasta(const std::string &caminho) {
+  std::error_code erro;
+  return fs::create_directory(caminho, erro) || fs::is_directory(caminho, erro);
+}
+
+bool ApagaArquivo(const std::string &caminho) {
+  std::error_code erro;
+  return fs::is_regular_file(caminho, erro) && fs::remove(caminho, erro);
+}
+
+bool CopiaArquivo(const std::string &origem, const std::string &destino) {
+  std::error_code erro;
+  return fs::copy_file(origem, destino, fs::copy_options::overwrite_existing, erro);
+}
+
+bool MoveArquivo(const std::string &origem, const std::string &destino) {
+  // MoveFile does not replace an existing file.
+  if (ArquivoExiste(destino)) return false;
+  std::error_code erro;
+  fs::rename(origem, destino, erro);
+  return !erro;
+}
+
+std::vector<std::string> ListaPasta(const std::string &pasta, const std::string &mascara,
+                                    bool pastas) {
+  std::vector<std::string> nomes;
+  std::error_code erro;
+  for (fs::directory_iterator it(pasta, erro), fim; !erro && it != fim; it.increment(erro)) {
+    const bool ehPasta = it->is_directory(erro);
+    const std::string nome = it->path().filename().string();
+    if (ehPasta == pastas && CasaMascara(nome, mascara)) nomes.push_back(nome);
+  }
+  return nomes;
+}
+
+bool EscreveIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
+                const std::string &valor) {
+  std::string conteudo;
+  if (ArquivoExiste(arquivo)) {
+    std::ifstream entrada(arquivo, std::ios::binary);
+    if (!entrada) return false;
+    std::ostringstream texto;
+    texto << entrada.rdbuf();
+    conteudo = texto.str();
+  }
+  const std::string novo = IniComChave(conteudo, secao, chave, valor);
+  std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
+  if (!saida) return false;
+  saida << novo;
+  return static_cast<bool>(saida.flush());
+}
+
+std::string LeIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
+                  const std::string &padrao) {
+  std::ifstream entrada(arquivo, std::ios::binary);
+  if (!entrada) return padrao;
+  std::ostringstream texto;
+  texto << entrada.rdbuf();
+  return ValorIni(texto.str(), secao, chave, padrao);
+}
+
+void *CarregaBiblioteca(const std::string &) { return nullptr; }
+
+void *FuncaoDaBiblioteca(void *, const std::string &) { return nullptr; }
+
+void LiberaBiblioteca(void *) {}
+
+}  // namespace plataforma

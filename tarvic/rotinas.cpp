@@ -1,0 +1,330 @@
+// Text, number and date routines shared by every export, and the return file.
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "estado.h"
+#include "plataforma.h"
+
+TEstadoEcf EstadoEcf;
+
+// ---- Texts ----------------------------------------------------------------
+
+std::string Texto(const char *texto) { return texto ? std::string(texto) : std::string(); }
+
+std::string Espacos(int n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : ""; }
+
+std::string Aparar(const std::string &texto) {
+  size_t inicio = 0, fim = texto.size();
+  while (inicio < fim && static_cast<unsigned char>(texto[inicio]) <= ' ') ++inicio;
+  while (fim > inicio && static_cast<unsigned char>(texto[fim - 1]) <= ' ') --fim;
+  return texto.substr(inicio, fim - inicio);
+}
+
+std::string Maiusculas(const std::string &texto) {
+  std::string r = texto;
+  for (char &c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return r;
+}
+
+std::string EntreAspas(const std::string &texto) {
+  std::string r = "'";
+  for (char c : texto) {
+    r += c;
+    if (c == '\'') r += '\'';
+  }
+  return r + "'";
+}
+
+std::string LeBuffer(const std::string &buffer) {
+  return Aparar(buffer.substr(0, buffer.find('\0')));
+}
+
+std::string IncluiSeparador(const std::string &pasta) {
+  if (!pasta.empty() && pasta.back() == plataforma::Separador) return pasta;
+  return pasta + plataforma::Separador;
+}
+
+// ---- Numbers ----------------------------------------------------------------
+
+namespace {
+
+bool Digito(char c) { return c >= '0' && c <= '9'; }
+
+// Reads [sign] digits [, digits] into ten-thousandths, rounding further
+// decimals half away from zero. False when the text is anything else.
+bool LeDecimal(const std::string &texto, Moeda &valor) {
+  size_t i = 0;
+  bool negativo = false;
+  if (i < texto.size() && (texto[i] == '-' || texto[i] == '+')) negativo = texto[i++] == '-';
+  __int128 inteiro = 0;
+  int digitos = 0;
+  for (; i < texto.size() && Digito(texto[i]); ++i, ++digitos) {
+    inteiro = inteiro * 10 + (texto[i] - '0');
+    if (inteiro > INT64_MAX / UNIDADE_MOEDA) return false;
+  }
+  int64_t fracao = 0;
+  int casas = 0;
+  bool arredonda = false;
+  if (i < texto.size() && texto[i] == ',') {
+    for (++i; i < texto.size() && Digito(texto[i]); ++i, ++digitos) {
+      if (casas < 4) {
+        fracao = fracao * 10 + (texto[i] - '0');
+        ++casas;
+      } else if (casas == 4) {
+        arredonda = texto[i] >= '5';
+        ++casas;
+      }
+    }
+  }
+  if (digitos == 0 || i != texto.size()) return false;
+  for (; casas < 4; ++casas) fracao *= 10;
+  __int128 total = inteiro * UNIDADE_MOEDA + fracao + (arredonda ? 1 : 0);
+  if (total > INT64_MAX) return false;
+  valor = negativo ? -static_cast<Moeda>(total) : static_cast<Moeda>(total);
+  return true;
+}
+
+}  // namespace
+
+int32_t TextoParaInteiro(const std::string &texto) {
+  const std::string t = Aparar(texto);
+  if (t.empty()) return 0;
+  size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  if (i == t.size()) throw ErroConversao("'" + t + "' não é um valor inteiro válido");
+  int64_t v = 0;
+  for (; i < t.size(); ++i) {
+    if (!Digito(t[i]) || v > INT32_MAX + 1LL)
+      throw ErroConversao("'" + t + "' não é um valor inteiro válido");
+    v = v * 10 + (t[i] - '0');
+  }
+  if (t[0] == '-') v = -v;
+  if (v > INT32_MAX || v < INT32_MIN)
+    throw ErroConversao("'" + t + "' não é um valor inteiro válido");
+  return static_cast<int32_t>(v);
+}
+
+Moeda TextoParaValor(const std::string &texto) {
+  std::string semMilhar;
+  for (char c : Aparar(texto))
+    if (c != '.') semMilhar += c;
+  semMilhar = Aparar(semMilhar);
+  if (semMilhar.empty()) return 0;
+  Moeda valor = 0;
+  if (!LeDecimal(semMilhar, valor))
+    throw ErroConversao("'" + texto + "' não é um valor monetário válido");
+  return valor;
+}
+
+Moeda TextoParaMoeda(const std::string &texto) {
+  Moeda valor = 0;
+  if (!LeDecimal(Aparar(texto), valor))
+    throw ErroConversao("'" + texto + "' não é um valor monetário válido");
+  return valor;
+}
+
+std::string FormataValor(Moeda valor, int casas) {
+  if (casas < 0) casas = 0;
+  if (casas > 4) casas = 4;
+  int64_t passo = 1;
+  for (int i = casas; i < 4; ++i) passo *= 10;
+  // Round half away from zero to the wanted decimals, without overflow.
+  const bool negativo = valor < 0;
+  unsigned __int128 absoluto = negativo ? -static_cast<__int128>(valor) : valor;
+  unsigned __int128 unidades = (absoluto + passo / 2) / passo;
+  unsigned __int128 divisor = 1;
+  for (int i = 0; i < casas; ++i) divisor *= 10;
+  std::string inteiro = std::to_string(static_cast<unsigned long long>(unidades / divisor));
+  std::string texto = (negativo && unidades != 0 ? "-" : "") + inteiro;
+  if (casas > 0) {
+    std::string fracao = std::to_string(static_cast<unsigned long long>(unidades % divisor));
+    texto += "," + std::string(casas - fracao.size(), '0') + fracao;
+  }
+  return texto;
+}
+
+std::string FormataInteiro(int64_t valor, int digitos) {
+  const bool negativo = valor < 0;
+  const unsigned long long absoluto =
+      negativo ? 0ULL - static_cast<unsigned long long>(valor) : static_cast<unsigned long long>(valor);
+  std::string d = std::to_string(absoluto);
+  if (static_cast<int>(d.size()) < digitos) d.insert(0, digitos - d.size(), '0');
+  return (negativo ? "-" : "") + d;
+}
+
+Moeda CentavosParaMoeda(int64_t centavos) { return centavos * (UNIDADE_MOEDA / 100); }
+
+// ---- Dates ------------------------------------------------------------------
+
+namespace {
+
+// Days from 1970-01-01 of a civil date (proleptic Gregorian).
+int64_t DiasCivis(int64_t ano, unsigned mes, unsigned dia) {
+  ano -= mes <= 2;
+  const int64_t era = (ano >= 0 ? ano : ano - 399) / 400;
+  const unsigned ano_era = static_cast<unsigned>(ano - era * 400);
+  const unsigned dia_ano = (153 * (mes + (mes > 2 ? -3 : 9)) + 2) / 5 + dia - 1;
+  const unsigned dia_era = ano_era * 365 + ano_era / 4 - ano_era / 100 + dia_ano;
+  return era * 146097 + static_cast<int64_t>(dia_era) - 719468;
+}
+
+void CivilDosDias(int64_t z, int &ano, int &mes, int &dia) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned dia_era = static_cast<unsigned>(z - era * 146097);
+  const unsigned ano_era = (dia_era - dia_era / 1460 + dia_era / 36524 - dia_era / 146096) / 365;
+  const unsigned dia_ano = dia_era - (365 * ano_era + ano_era / 4 - ano_era / 100);
+  const unsigned mp = (5 * dia_ano + 2) / 153;
+  dia = static_cast<int>(dia_ano - (153 * mp + 2) / 5 + 1);
+  mes = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  ano = static_cast<int>(static_cast<int64_t>(ano_era) + era * 400 + (mes <= 2));
+}
+
+constexpr int64_t DIAS_1899_12_30 = -25569;  // 30/12/1899 counted from 01/01/1970
+
+bool Bissexto(int ano) { return (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0; }
+
+int DiasDoMes(int ano, int mes) {
+  static const int dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return mes == 2 && Bissexto(ano) ? 29 : dias[mes - 1];
+}
+
+int AnoAtual() {
+  int ano, mes, dia;
+  DecodificaData(Agora(), ano, mes, dia);
+  return ano;
+}
+
+// Splits "a<sep>b<sep>c" into up to three runs of digits.
+bool PartesNumericas(const std::string &texto, char separador, int partes[3], int larguras[3],
+                     int &quantas) {
+  quantas = 0;
+  size_t i = 0;
+  while (i < texto.size()) {
+    if (quantas == 3) return false;
+    int valor = 0, largura = 0;
+    while (i < texto.size() && Digito(texto[i]) && largura < 9) {
+      valor = valor * 10 + (texto[i++] - '0');
+      ++largura;
+    }
+    if (largura == 0) return false;
+    partes[quantas] = valor;
+    larguras[quantas++] = largura;
+    if (i < texto.size()) {
+      if (texto[i] != separador) return false;
+      if (++i == texto.size()) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+DataHora CodificaData(int ano, int mes, int dia) {
+  return static_cast<DataHora>(DiasCivis(ano, static_cast<unsigned>(mes), static_cast<unsigned>(dia)) -
+                               DIAS_1899_12_30);
+}
+
+DataHora CodificaHora(int hora, int minuto, int segundo, int milissegundo) {
+  return (((hora * 60.0 + minuto) * 60.0 + segundo) * 1000.0 + milissegundo) / 86400000.0;
+}
+
+bool DecodificaData(DataHora data, int &ano, int &mes, int &dia) {
+  if (!std::isfinite(data) || std::fabs(data) > 3e6) {
+    ano = mes = dia = 0;
+    return false;
+  }
+  CivilDosDias(static_cast<int64_t>(std::floor(data)) + DIAS_1899_12_30, ano, mes, dia);
+  return true;
+}
+
+void DecodificaHora(DataHora data, int &hora, int &minuto, int &segundo) {
+  double fracao = std::isfinite(data) ? std::fabs(data - std::trunc(data)) : 0.0;
+  int64_t ms = std::llround(fracao * 86400000.0);
+  if (ms >= 86400000) ms = 86399999;
+  int64_t s = ms / 1000;
+  hora = static_cast<int>(s / 3600);
+  minuto = static_cast<int>(s / 60 % 60);
+  segundo = static_cast<int>(s % 60);
+}
+
+DataHora Agora() {
+  std::time_t t = std::time(nullptr);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &t);
+#else
+  localtime_r(&t, &local);
+#endif
+  return CodificaData(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+         CodificaHora(local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+DataHora TextoParaData(const std::string &texto) {
+  const std::string t = Aparar(texto);
+  int partes[3], larguras[3], quantas = 0;
+  if (!PartesNumericas(t, '/', partes, larguras, quantas) || quantas != 3)
+    throw ErroConversao("'" + t + "' não é uma data válida");
+  int dia = partes[0], mes = partes[1], ano = partes[2];
+  if (larguras[2] <= 2) {
+    // Two-digit years fall in the hundred years that begin fifty years ago.
+    const int inicio = AnoAtual() - 50;
+    ano += inicio / 100 * 100;
+    if (ano < inicio) ano += 100;
+  }
+  if (larguras[2] > 4 || ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > DiasDoMes(ano, mes))
+    throw ErroConversao("'" + t + "' não é uma data válida");
+  return CodificaData(ano, mes, dia);
+}
+
+DataHora TextoParaHora(const std::string &texto) {
+  const std::string t = Aparar(texto);
+  int partes[3] = {0, 0, 0}, larguras[3], quantas = 0;
+  if (!PartesNumericas(t, ':', partes, larguras, quantas) || quantas < 2 || partes[0] > 23 ||
+      partes[1] > 59 || partes[2] > 59)
+    throw ErroConversao("'" + t + "' não é um horário válido");
+  return CodificaHora(partes[0], partes[1], partes[2]);
+}
+
+std::string FormataDataHora(const std::string &padrao, DataHora data) {
+  int ano, mes, dia, hora, minuto, segundo;
+  DecodificaData(data, ano, mes, dia);
+  DecodificaHora(data, hora, minuto, segundo);
+  std::string r;
+  for (size_t i = 0; i < padrao.size();) {
+    const char c = static_cast<char>(padrao[i] | 0x20);
+    size_t n = 1;
+    while (i + n < padrao.size() && static_cast<char>(padrao[i + n] | 0x20) == c) ++n;
+    switch (c) {
+      case 'd': r += FormataInteiro(dia, n >= 2 ? 2 : 1); break;
+      case 'm': r += FormataInteiro(mes, n >= 2 ? 2 : 1); break;
+      case 'y': r += n >= 3 ? FormataInteiro(ano, 4) : FormataInteiro(ano % 100, 2); break;
+      case 'h': r += FormataInteiro(hora, n >= 2 ? 2 : 1); break;
+      case 'n': r += FormataInteiro(minuto, n >= 2 ? 2 : 1); break;
+      case 's': r += FormataInteiro(segundo, n >= 2 ? 2 : 1); break;
+      default: r.append(padrao, i, n); break;
+    }
+    i += n;
+  }
+  return r;
+}
+
+// ---- Return file ---------------------------------------------------------------
+
+bool GravaRetorno(const std::string &chave, const std::string &valor) {
+  if (!Aparar(valor).empty())
+    AcessaIni(EstadoEcf.ArquivoRetorno, "ECF", Maiusculas(Aparar(chave)), valor);
+  return true;
+}
+
+void AcessaIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
+               const std::string &valor) {
+  if (valor.empty()) return;
+  if (!plataforma::EscreveIni(arquivo, secao, chave, valor))
+    Mensagem("Falha ao acessar \"" + arquivo + "\" em dll de ecf.");
+}
+
+extern "C" {
+int32_t ecf_Retorno = 0;
+}
