@@ -39,6 +39,8 @@ const char *const FALHA_COMUNICACAO = "Problemas de Comunicação com ECF.";
 
 }  // namespace
 
+namespace tarvic {
+
 int32_t dllG2_leInteiro(const std::string &nome) {
   if (!ExecutaLeitura({"LeInteiro", "NomeInteiro", "ValorInteiro"}, nome, 50, FALHA_COMUNICACAO))
     return 0;
@@ -112,6 +114,8 @@ bool EstadoFiscalContem(int32_t mascara) {
 bool IndicadoresContem(int32_t mascara) {
   return ContemBitsIndicadores(dllG2_leInteiro("Indicadores"), mascara);
 }
+
+}  // namespace tarvic
 
 // ---- Routines of the Dataregis unit, always on CanalDllG2 ---------------------
 

@@ -29,6 +29,8 @@ enum TipoParamDllG2 : int32_t {
   DLLG2_TEXTO = 7,
 };
 
+namespace tarvic {
+
 // Typed reads of printer values by name. A command without answer shows its
 // message and gives the empty value; a reply that does not convert raises
 // ErroConversao.
@@ -45,6 +47,8 @@ bool IndicadoresContem(int32_t mascara);
 // The rules behind them, on a value already read.
 bool ContemBitsEstado(int32_t valor, int32_t mascara);
 bool ContemBitsIndicadores(int32_t valor, int32_t mascara);
+
+}  // namespace tarvic
 
 // Routines on CanalDllG2 returning 0 on success, 1 when the printer did not
 // answer, or the driver's error code.

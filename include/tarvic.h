@@ -63,12 +63,17 @@ typedef long double tarvic_MoedaResultado;
 /* Last return code of the manufacturer's driver; 1 is success. */
 extern TARVIC_DADO int32_t ecf_Retorno;
 
+
 /* Operator message handler: receives the message, the caption (the
    manufacturer's name) and the message-box flags (0x40 information with OK,
    0x24 question with Yes and No); returns the button pressed (IDOK 1, IDYES 6,
    IDNO 7). */
 typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *titulo,
                                               uint32_t tipo);
+
+/* The library's own code reaches these functions through its internal
+   versions, never through the exports. */
+#if !defined(TARVIC_INTERNO)
 
 /* ---- Library frame, start-up and configuration ---------------------------- */
 
@@ -226,6 +231,8 @@ tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *arquivo, tarvic_DataHora dat
                                      const char *texto5, const char *texto6, const char *texto7,
                                      const char *texto8, const char *texto9,
                                      const char *texto10);
+
+#endif /* !TARVIC_INTERNO */
 
 #ifdef __cplusplus
 }

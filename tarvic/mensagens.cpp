@@ -69,8 +69,8 @@ bool VerdictoDllG2(std::string &mensagem) {
   if (veredito) {
     DLLG2_LimpaParams(canal);
     ecf_Retorno = 1;
-    EstadoEcf.PoucoPapel = dllG2_leIndicador("SensorPoucoPapel");
-    EstadoEcf.SemPapel = dllG2_leIndicador("SemPapel");
+    EstadoEcf.PoucoPapel = tarvic::dllG2_leIndicador("SensorPoucoPapel");
+    EstadoEcf.SemPapel = tarvic::dllG2_leIndicador("SemPapel");
   }
   return veredito;
 }

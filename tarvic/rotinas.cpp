@@ -55,22 +55,23 @@ bool Digito(char c) { return c >= '0' && c <= '9'; }
 // Reads [sign] digits [, digits] into ten-thousandths, rounding further
 // decimals half away from zero. False when the text is anything else.
 bool LeDecimal(const std::string &texto, Moeda &valor) {
+  using U = unsigned long long;
   size_t i = 0;
   bool negativo = false;
   if (i < texto.size() && (texto[i] == '-' || texto[i] == '+')) negativo = texto[i++] == '-';
-  __int128 inteiro = 0;
+  U inteiro = 0;
   int digitos = 0;
   for (; i < texto.size() && Digito(texto[i]); ++i, ++digitos) {
-    inteiro = inteiro * 10 + (texto[i] - '0');
-    if (inteiro > INT64_MAX / UNIDADE_MOEDA) return false;
+    inteiro = inteiro * 10 + static_cast<U>(texto[i] - '0');
+    if (inteiro > static_cast<U>(INT64_MAX / UNIDADE_MOEDA)) return false;
   }
-  int64_t fracao = 0;
+  U fracao = 0;
   int casas = 0;
   bool arredonda = false;
   if (i < texto.size() && texto[i] == ',') {
     for (++i; i < texto.size() && Digito(texto[i]); ++i, ++digitos) {
       if (casas < 4) {
-        fracao = fracao * 10 + (texto[i] - '0');
+        fracao = fracao * 10 + static_cast<U>(texto[i] - '0');
         ++casas;
       } else if (casas == 4) {
         arredonda = texto[i] >= '5';
@@ -80,8 +81,8 @@ bool LeDecimal(const std::string &texto, Moeda &valor) {
   }
   if (digitos == 0 || i != texto.size()) return false;
   for (; casas < 4; ++casas) fracao *= 10;
-  __int128 total = inteiro * UNIDADE_MOEDA + fracao + (arredonda ? 1 : 0);
-  if (total > INT64_MAX) return false;
+  const U total = inteiro * UNIDADE_MOEDA + fracao + (arredonda ? 1 : 0);
+  if (total > static_cast<U>(INT64_MAX)) return false;
   valor = negativo ? -static_cast<Moeda>(total) : static_cast<Moeda>(total);
   return true;
 }
@@ -125,20 +126,20 @@ Moeda TextoParaMoeda(const std::string &texto) {
 }
 
 std::string FormataValor(Moeda valor, int casas) {
+  using U = unsigned long long;
   if (casas < 0) casas = 0;
   if (casas > 4) casas = 4;
-  int64_t passo = 1;
+  U passo = 1, divisor = 1;
   for (int i = casas; i < 4; ++i) passo *= 10;
-  // Round half away from zero to the wanted decimals, without overflow.
-  const bool negativo = valor < 0;
-  unsigned __int128 absoluto = negativo ? -static_cast<__int128>(valor) : valor;
-  unsigned __int128 unidades = (absoluto + passo / 2) / passo;
-  unsigned __int128 divisor = 1;
   for (int i = 0; i < casas; ++i) divisor *= 10;
-  std::string inteiro = std::to_string(static_cast<unsigned long long>(unidades / divisor));
-  std::string texto = (negativo && unidades != 0 ? "-" : "") + inteiro;
+  // Rounds half away from zero to the wanted decimals.
+  const bool negativo = valor < 0;
+  const U absoluto = negativo ? 0ULL - static_cast<U>(valor) : static_cast<U>(valor);
+  U unidades = absoluto / passo;
+  if (passo > 1 && (absoluto % passo) * 2 >= passo) ++unidades;
+  std::string texto = (negativo && unidades != 0 ? "-" : "") + std::to_string(unidades / divisor);
   if (casas > 0) {
-    std::string fracao = std::to_string(static_cast<unsigned long long>(unidades % divisor));
+    const std::string fracao = std::to_string(unidades % divisor);
     texto += "," + std::string(casas - fracao.size(), '0') + fracao;
   }
   return texto;

@@ -77,7 +77,7 @@ bool AbrePortaDllG2() {
     DLLG2_DefineTimeout(0, 10);
   } else {
     DLLG2_DefineTimeout(CanalDllG2, 10);
-    dllG2_leInteiro("COO");  // exercises the channel; the value is not needed
+    tarvic::dllG2_leInteiro("COO");  // exercises the channel; the value is not needed
   }
   return true;
 }
@@ -96,12 +96,12 @@ void DestravaSwedaDaruma() {
 }
 
 void DestravaDllG2() {
-  if (EstadoFiscalContem(32)) {
+  if (tarvic::EstadoFiscalContem(32)) {
     tarvic::ecf_FechaRelatorioGerencial();
     return;
   }
   for (int32_t estado : {2, 4, 8, 16, 64, 128})
-    if (EstadoFiscalContem(estado)) {
+    if (tarvic::EstadoFiscalContem(estado)) {
       tarvic::ecf_CancelaCupom();
       return;
     }
@@ -263,7 +263,7 @@ int32_t TARVIC_API ecf_AbrirGaveta(void) {
 }
 
 int32_t TARVIC_API dllG2_leInteiro(const char *nome) {
-  return Exporta<int32_t>(0, [&] { return ::dllG2_leInteiro(Texto(nome)); });
+  return Exporta<int32_t>(0, [&] { return tarvic::dllG2_leInteiro(Texto(nome)); });
 }
 
 }  // extern "C"

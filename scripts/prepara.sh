@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the demo need, when it is missing:
+# CMake and Ninja, GoogleTest, nlohmann-json, the 32- and 64-bit MinGW-w64
+# compilers for the Windows builds, and wine64 for the Windows tests.
+set -euo pipefail
+pacotes=(cmake ninja-build g++ make libgtest-dev libgmock-dev nlohmann-json3-dev python3
+         g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+         binutils-mingw-w64-x86-64 wine64)
+faltam=()
+for p in "${pacotes[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || faltam+=("$p")
+done
+[ ${#faltam[@]} -eq 0 ] && exit 0
+echo "installing: ${faltam[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${faltam[@]}" >/dev/null
