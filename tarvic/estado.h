@@ -102,6 +102,9 @@ Moeda TextoParaMoeda(const std::string &texto);
 std::string FormataValor(Moeda valor, int casas);
 // Patterns "00", "0000", "000000": at least `digitos` digits, zeros on the left.
 std::string FormataInteiro(int64_t valor, int digitos);
+// a * b / divisor rounded half away from zero, exact while a * b fits in 64
+// bits (always, for the amounts of a sale).
+Moeda MultiplicaDivide(Moeda a, Moeda b, Moeda divisor);
 // Cents as the drivers count them (digit strings) to money.
 Moeda CentavosParaMoeda(int64_t centavos);
 

@@ -21,9 +21,27 @@ int32_t ecf_AbrirGaveta();
 // Start-up and queries
 bool ecf_Modelo();
 int32_t ecf_NumeroCupom();
+bool ecf_SetarPafRetorno();
+bool ecf_NumeroCaixa();
+bool ecf_NumeroSerial();
+int32_t ecf_NumeroCDC();
+int32_t ecf_NumeroGRG();
+int32_t ecf_NumeroGNF();
+int32_t ecf_NumeroCCF();
+Moeda ecf_GtAtu();
+bool ecf_TipoMFD();
+int32_t ecf_IE();
+DataHora ecf_DataUltReducao();
+DataHora ecf_DataHora();
+DataHora ecf_UltDataHoraDocumento();
+bool ecf_NumeroUsuario();
+bool ecf_CodigoModeloFiscal();
 
 // Coupon
 bool ecf_CancelaCupom();
+Moeda ecf_SubtotalCupom();  // 0 on any failure
+// The digits of a text trimmed of blanks and control characters, in order.
+std::string ApenasDigitos(const std::string &texto);
 
 // Non-fiscal documents and reports
 bool ecf_StatusComprovanteNaoFiscalVinculado();

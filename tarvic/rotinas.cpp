@@ -154,6 +154,23 @@ std::string FormataInteiro(int64_t valor, int digitos) {
   return (negativo ? "-" : "") + d;
 }
 
+Moeda MultiplicaDivide(Moeda a, Moeda b, Moeda divisor) {
+  if (divisor == 0) throw ErroConversao("divisão por zero");
+  Moeda produto;
+  if (__builtin_mul_overflow(a, b, &produto)) {
+    const long double r = static_cast<long double>(a) * b / divisor;
+    return static_cast<Moeda>(r < 0 ? r - 0.5L : r + 0.5L);
+  }
+  if (divisor < 0) {
+    produto = -produto;
+    divisor = -divisor;
+  }
+  const Moeda quociente = produto / divisor, resto = produto % divisor;
+  if (resto * 2 >= divisor) return quociente + 1;
+  if (-resto * 2 >= divisor) return quociente - 1;
+  return quociente;
+}
+
 Moeda CentavosParaMoeda(int64_t centavos) { return centavos * (UNIDADE_MOEDA / 100); }
 
 // ---- Dates ------------------------------------------------------------------

@@ -304,5 +304,7 @@ TEST_F(Destrava, Dllg2PeloEstadoFiscal) {
   EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando"),
             (Chamadas{"DLLG2_ExecutaComando(2, \"LeInteiro\")",
                       "DLLG2_ExecutaComando(2, \"LeInteiro\")",
-                      "DLLG2_ExecutaComando(2, \"CancelaCupom\")"}));
+                      "DLLG2_ExecutaComando(2, \"CancelaCupom\")",
+                      "DLLG2_ExecutaComando(2, \"LeIndicador\")",
+                      "DLLG2_ExecutaComando(2, \"LeIndicador\")"}));
 }

@@ -44,10 +44,10 @@ void Registra(const char *funcao) {
 
 template <class T>
 void Coleta(T, std::vector<char *> &, std::vector<int32_t *> &) {}
-void Coleta(char *b, std::vector<char *> &buffers, std::vector<int32_t *> &) {
+[[maybe_unused]] void Coleta(char *b, std::vector<char *> &buffers, std::vector<int32_t *> &) {
   buffers.push_back(b);
 }
-void Coleta(int32_t *i, std::vector<char *> &, std::vector<int32_t *> &inteiros) {
+[[maybe_unused]] void Coleta(int32_t *i, std::vector<char *> &, std::vector<int32_t *> &inteiros) {
   inteiros.push_back(i);
 }
 
