@@ -48,11 +48,25 @@ int main(void) {
   Confere(ecf_DllVersao() == 1020, "ecf_DllVersao devolve 1020");
   Confere(ecf_IdFabricante() == 0, "ecf_IdFabricante antes do inicio e 0");
 
+  /* The BEMATECH driver's own settings file, beside the host program. */
+  char ini[MAX_PATH], lido[MAX_PATH], esperado[MAX_PATH];
+  GetModuleFileNameA(NULL, ini, sizeof ini);
+  strcpy(strrchr(ini, '\\') + 1, "BEMAFI32.INI");
+  WritePrivateProfileStringA("Sistema", "Path", "C:\\", ini);
+
   Roteiro("Bematech_FI_VersaoDll", "1|5,10,6,8");
   Confere(ecf_Inicializa(" bematech ", "com1", base) == 1, "ecf_Inicializa com BEMATECH");
   Confere(ecf_IdFabricante() == 1, "ecf_IdFabricante e 1");
   Confere(GetFileAttributesA(retorno) != INVALID_FILE_ATTRIBUTES,
           "arquivo de retorno criado na pasta retornoEcf");
+
+  snprintf(esperado, sizeof esperado, "%s\\retornoEcf\\", base);
+  GetPrivateProfileStringA("Sistema", "Path", "", lido, sizeof lido, ini);
+  Confere(strcmp(lido, esperado) == 0, "BEMAFI32.INI: Path com a pasta de retorno");
+  GetPrivateProfileStringA("Sistema", "CrLfGerencial", "", lido, sizeof lido, ini);
+  Confere(strcmp(lido, "1") == 0, "BEMAFI32.INI: CrLfGerencial");
+  GetPrivateProfileStringA("ECF", "pathRetorno", "", lido, sizeof lido, retorno);
+  Confere(strcmp(lido, esperado) == 0, "arquivo de retorno: PATHRETORNO");
 
   Roteiro("Bematech_FI_RetornoImpressora_INT", "6,128,0");
   Confere(ecf_StatusAtu(1) == 0, "ecf_StatusAtu(true) sem papel da falso");

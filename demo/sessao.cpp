@@ -1,0 +1,206 @@
+#include "sessao.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tarvic.h"
+
+#if defined(_WIN32)
+#include <direct.h>
+#define CriaPastaDemo(p) _mkdir(p)
+const char SEPARADOR = '\\';
+#else
+#include <sys/stat.h>
+#define CriaPastaDemo(p) mkdir(p, 0755)
+const char SEPARADOR = '/';
+#endif
+
+namespace {
+
+bool detalhado = true;
+int mensagens = 0;
+
+// Windows-1252 text of the library to UTF-8 for the terminal.
+std::string ParaUtf8(const std::string &texto) {
+  std::string r;
+  for (unsigned char c : texto) {
+    if (c < 0x80) {
+      r += static_cast<char>(c);
+    } else {
+      r += static_cast<char>(0xC0 | (c >> 6));
+      r += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return r;
+}
+
+int TARVIC_API MostraMensagem(const char *texto, const char *titulo, uint32_t tipo) {
+  ++mensagens;
+  std::string t = ParaUtf8(texto ? texto : "");
+  for (size_t p = 0; (p = t.find('\n', p)) != std::string::npos; p += 3) t.replace(p, 1, "\n   ");
+  std::printf("   [%s] %s\n", titulo ? titulo : "", t.c_str());
+  return tipo == 0x24 ? 7 : 1;  // questions are answered No: nobody is at the counter
+}
+
+bool Passo(const char *descricao, bool ok) {
+  if (detalhado) std::printf("%-52s %s (ecf_Retorno %d)\n", descricao, ok ? "ok" : "FALHOU", ecf_Retorno);
+  return ok;
+}
+
+std::string Dinheiro(long double dezMilesimos) {
+  // Money results are counts of ten-thousandths; shown rounded to cents.
+  const long long centavos = std::llround(static_cast<double>(dezMilesimos) / 100.0);
+  const long long absoluto = centavos < 0 ? -centavos : centavos;
+  char b[64];
+  std::snprintf(b, sizeof b, "R$ %s%lld,%02lld", centavos < 0 ? "-" : "", absoluto / 100,
+                absoluto % 100);
+  return b;
+}
+
+std::string Data(double d) {
+  if (d <= 0) return "(sem data)";
+  const long dias = static_cast<long>(std::floor(d));
+  // days since 30/12/1899 to a civil date
+  long z = dias - 25569 + 719468;
+  const long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long doe = z - era * 146097;
+  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long mp = (5 * doy + 2) / 153;
+  const long dia = doy - (153 * mp + 2) / 5 + 1, mes = mp < 10 ? mp + 3 : mp - 9;
+  const long ano = yoe + era * 400 + (mes <= 2);
+  const long segundos = std::lround((d - dias) * 86400.0);
+  char b[32];
+  std::snprintf(b, sizeof b, "%02ld/%02ld/%04ld %02ld:%02ld:%02ld", dia, mes, ano, segundos / 3600,
+                segundos / 60 % 60, segundos % 60);
+  return b;
+}
+
+void DefineAmbiente(const std::string &nome, const std::string &valor) {
+#if defined(_WIN32)
+  _putenv_s(nome.c_str(), valor.c_str());
+#else
+  setenv(nome.c_str(), valor.c_str(), 1);
+#endif
+}
+
+std::string PastaTemporaria() {
+  for (const char *v : {"TEMP", "TMP", "TMPDIR"})
+    if (const char *p = std::getenv(v))
+      if (*p) return p;
+  return "/tmp";
+}
+
+std::string LeArquivo(const std::string &caminho) {
+  std::ifstream f(caminho, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Tax codes of one rate in each manufacturer's notation: 18% ICMS.
+const char *Aliquota18(const std::string &fabricante) {
+  return fabricante == "DATAREGIS" || fabricante == "URANO" ? "18,00" : "1800";
+}
+
+}  // namespace
+
+bool RodaSessao(const OpcoesSessao &o) {
+  detalhado = o.detalhes;
+  std::string pasta = o.pasta.empty() ? PastaTemporaria() + SEPARADOR + "tarvic-demo" : o.pasta;
+  CriaPastaDemo(pasta.c_str());
+  // The simulated printer keeps its memory next to the return folder, and
+  // one DLLG2 stand-in serves both DATAREGIS and URANO.
+  const std::string estado = pasta + SEPARADOR + "impressora_" + o.fabricante + ".json";
+  const std::string bobina = pasta + SEPARADOR + "impressora_" + o.fabricante + ".bobina.txt";
+  if (!std::getenv("TARVIC_SIM_ESTADO")) DefineAmbiente("TARVIC_SIM_ESTADO", estado);
+  DefineAmbiente("TARVIC_SIM_FABRICANTE", o.fabricante);
+  const size_t inicioBobina = LeArquivo(bobina).size();
+
+  ecf_SetTratadorMensagem(MostraMensagem);
+  bool ok = true;
+  if (detalhado) std::printf("== Início do dia: %s na porta %s, UF %s\n", o.fabricante.c_str(),
+                             o.porta.c_str(), o.uf.c_str());
+  ecf_SetUF(o.uf.c_str());
+  ecf_SetPafMd5("3F2A1C0D9E8B7A6F5E4D3C2B1A098765");
+  set_ieCnpj("123456789", "11.222.333/0001-81");
+  if (!Passo("ecf_Inicializa", ecf_Inicializa(o.fabricante.c_str(), o.porta.c_str(), pasta.c_str())))
+    return false;
+  ok &= Passo("ecf_Modelo", ecf_Modelo());
+
+  const int cooAntes = ecf_NumeroCupom();
+  const int ccfAntes = ecf_NumeroCCF();
+  const long double gtAntes = ecf_GtAtu();
+  if (detalhado) std::printf("   COO %d, CCF %d, GT %s antes da venda\n", cooAntes, ccfAntes,
+                             Dinheiro(gtAntes).c_str());
+
+  if (detalhado) std::printf("== Cupom fiscal\n");
+  set_CpfCliente("123.456.789-09");
+  ok &= Passo("ecf_AbreCupom", ecf_AbreCupom());
+  struct Item {
+    const char *codigo, *descricao, *unidade, *aliquota, *quantidade, *preco, *acrescimo;
+  } itens[] = {
+      {"7891000100103", "ARROZ TIPO 1 LONGO FINO PACOTE 5KG", "UN", Aliquota18(o.fabricante), "2",
+       "21,90", "0"},
+      {"7891000053508", "FEIJAO CARIOCA 1KG", "UN", "F", "3", "8,49", "-1,50"},
+      {"2000000000012", "QUEIJO MUSSARELA FATIADO", "KG", "I", "0,350", "49,90", "0"},
+      {"7894900011517", "REFRIGERANTE COLA 2L", "UN", "N", "1", "9,99", "0"},
+  };
+  int numero = 0;
+  for (const Item &i : itens) {
+    ++numero;
+    const std::string passo = std::string("ecf_VendeItem ") + i.descricao;
+    ok &= Passo(passo.substr(0, 52).c_str(),
+                ecf_VendeItem(i.codigo, i.descricao, i.unidade, 0, i.aliquota, 0, i.quantidade,
+                              i.preco, "$", i.acrescimo, 0, 0, numero));
+  }
+  ok &= Passo("ecf_CancelaItemGenerico 4 (o refrigerante)", ecf_CancelaItemGenerico("4"));
+  const long double subtotal = ecf_SubtotalCupom();
+  if (detalhado) std::printf("   subtotal %s\n", Dinheiro(subtotal).c_str());
+  ok &= Passo("ecf_IniciaFechamentoCupom desconto de 2,00", ecf_IniciaFechamentoCupom("D", "2,00"));
+  // Card for 50,00 and the rest in cash, rounded up to ten reais: change.
+  const int64_t cartao = 500000;
+  const int64_t resto = static_cast<int64_t>(subtotal) - 20000 - cartao;
+  const int64_t dinheiro = (resto / 100000 + 1) * 100000;
+  ok &= Passo("ecf_EfetuaFormaPagto Cartao 50,00", ecf_EfetuaFormaPagto("Cartao", cartao));
+  const std::string pagaDinheiro = "ecf_EfetuaFormaPagto Dinheiro " + Dinheiro(dinheiro);
+  ok &= Passo(pagaDinheiro.c_str(), ecf_EfetuaFormaPagto("Dinheiro", dinheiro));
+  ok &= Passo("ecf_TerminaFechamentoCupom",
+              ecf_TerminaFechamentoCupom("Obrigado pela preferencia! Volte sempre."));
+
+  const int cooDepois = ecf_NumeroCupom();
+  const int ccfDepois = ecf_NumeroCCF();
+  const long double gtDepois = ecf_GtAtu();
+  if (detalhado) {
+    std::printf("== Consultas\n");
+    std::printf("   COO %d, CCF %d, GNF %d, GRG %d, CDC %d\n", cooDepois, ccfDepois,
+                ecf_NumeroGNF(), ecf_NumeroGRG(), ecf_NumeroCDC());
+    std::printf("   grande total %s (o cupom somou %s)\n", Dinheiro(gtDepois).c_str(),
+                Dinheiro(gtDepois - gtAntes).c_str());
+    std::printf("   número de série lido: %s; MFD: %s\n", ecf_NumeroSerial() ? "sim" : "não",
+                ecf_TipoMFD() ? "sim" : "não");
+    std::printf("   data e hora do ECF: %s\n", Data(ecf_DataHora()).c_str());
+    std::printf("   último documento:   %s\n", Data(ecf_UltDataHoraDocumento()).c_str());
+    std::printf("   última redução Z:   %s\n", Data(ecf_DataUltReducao()).c_str());
+  }
+  const bool coerente = cooDepois > cooAntes && ccfDepois == ccfAntes + 1 && gtDepois > gtAntes;
+  ok &= Passo("contadores e grande total coerentes com o cupom", coerente);
+
+  if (detalhado) {
+    const std::string fita = LeArquivo(bobina);
+    std::printf("== Bobina (o que a impressora imprimiu)\n%s",
+                ParaUtf8(fita.size() > inicioBobina ? fita.substr(inicioBobina) : "").c_str());
+    std::printf("== Arquivo de retorno %s%cretornoEcf%cmeuRetorno.ini\n%s", pasta.c_str(), SEPARADOR,
+                SEPARADOR,
+                ParaUtf8(LeArquivo(pasta + SEPARADOR + "retornoEcf" + SEPARADOR + "meuRetorno.ini"))
+                    .c_str());
+    std::printf("== %s: %d mensagens ao operador\n", ok ? "Sessão concluída" : "Sessão com falhas",
+                mensagens);
+  }
+  ecf_FecharPortaSerial();
+  return ok;
+}

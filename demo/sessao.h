@@ -1,0 +1,17 @@
+// A shop's session through the public exports of tarvic: start-up, one
+// coupon from opening to closing, and the queries of the day.
+#pragma once
+
+#include <string>
+
+struct OpcoesSessao {
+  std::string fabricante = "BEMATECH";
+  std::string uf = "MG";
+  std::string porta = "COM1";
+  std::string pasta;        // base folder of the return folder; empty: a folder in TEMP
+  bool detalhes = true;     // print every step, the tape and the return file
+};
+
+// Runs the session; true when every step succeeded and the printer's
+// counters and grand total moved as the coupon says.
+bool RodaSessao(const OpcoesSessao &opcoes);
