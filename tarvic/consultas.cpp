@@ -350,7 +350,6 @@ bool ecf_Modelo() {
   EstadoEcf.Marca.clear();
   EstadoEcf.TipoEcf.clear();
   EstadoEcf.TipoMfd = true;
-  bool lido = true;  // every DLLG2 read answered
   switch (EstadoEcf.Fabricante) {
     case BEMATECH:
       EstadoEcf.Modelo = LeDriver(Bematech_FI_ModeloImpressora, 10);
@@ -367,16 +366,15 @@ bool ecf_Modelo() {
     case ELGIN: LeMarcaModeloTipo(Elgin_MarcaModeloTipoImpressoraMFD); break;
     case DATAREGIS:
     case URANO:
+      // Judged, like the FI drivers, by the code the last read left: a brand
+      // or type the printer would not tell does not make the model unknown.
       EstadoEcf.Marca = LeTextoDllG2("Marca");
-      lido = ecf_Retorno == 1;
       EstadoEcf.TipoEcf = LeTextoDllG2("TipoECF");
-      lido = lido && ecf_Retorno == 1;
       EstadoEcf.Modelo = LeTextoDllG2("Modelo");
-      lido = lido && ecf_Retorno == 1;
       break;
     default: ecf_Retorno = 0; break;
   }
-  if (!lido || ecf_Retorno != 1) {
+  if (ecf_Retorno != 1) {
     EstadoEcf.Modelo.clear();  // asked again next time
     return false;
   }

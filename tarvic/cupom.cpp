@@ -132,8 +132,11 @@ VendaBematech PreparaBematech(const Item &item) {
   v.quantidade = FormataValor(quantidade, 3);
   Moeda valor;
   if (percentual) {
+    // The total is kept to four decimals; the percentage of it is rounded
+    // once, straight to cents, as "0.00" writes it (no stop at four decimals
+    // on the way, which could carry 0,004995 up to 0,01).
     const Moeda total = MultiplicaDivide(preco, quantidade, UNIDADE_MOEDA);
-    valor = DuasCasas(MultiplicaDivide(total, acrescimo, 100 * UNIDADE_MOEDA));
+    valor = MultiplicaDivide(total, acrescimo, 100 * UNIDADE_MOEDA * 100) * (UNIDADE_MOEDA / 100);
   } else {
     valor = DuasCasas(acrescimo);
   }
@@ -473,7 +476,7 @@ Moeda ecf_SubtotalCupom() {
       case SWEDA: GuardaRetorno(ECF_SubTotal(buffer.data())); break;
       case DARUMA: GuardaRetorno(Daruma_FI_SubTotal(buffer.data())); break;
       case ELGIN: GuardaRetorno(Elgin_SubTotal(buffer.data())); break;
-      default: return 0;
+      default: break;  // no driver: judged on the code already there, the buffer stays blank
     }
     if (!VerificaRetorno(true)) return 0;
     return DivideArredondando(TextoParaValor(LeBuffer(buffer)), 100);

@@ -510,16 +510,35 @@ TEST_F(Consulta, ModeloQueFalhaEPerguntadoDeNovo) {
   EXPECT_EQ(ecf_Retorno, 0);
   EXPECT_TRUE(duble::Chamadas().empty());
 
-  // One DLLG2 value missing is not a known model.
+  // DLLG2: the last of the three reads decides. A brand the printer would
+  // not tell leaves the model known (and no MARCA key)...
   Dllg2(DATAREGIS);
+  std::remove(EstadoEcf.ArquivoRetorno.c_str());
   EstadoEcf.Modelo.clear();
   ecf_Retorno = 1;
   duble::Responde("DLLG2_ExecutaComando", {0, {}, {}});
   RespondeDllG2("ECF-IF");
   RespondeDllG2("PRINT ID");
+  EXPECT_TRUE(ecf_Modelo());
+  EXPECT_EQ(EstadoEcf.Modelo, "PRINT ID");
+  EXPECT_EQ(EstadoEcf.Marca, "");
+  EXPECT_EQ(Retorno("MODELO"), "PRINT ID");
+  EXPECT_EQ(Retorno("TIPO"), "ECF-IF");
+  EXPECT_EQ(Retorno("MARCA"), "<nada>");
+  EXPECT_EQ(Textos(), Chamadas{"Problemas de Comunicação com ECF ao receber 'Marca'."});
+
+  // ...while a model it would not tell, after a brand and type it did, is
+  // no model: an earlier read's success does not carry over.
+  Dllg2(URANO);
+  EstadoEcf.Modelo.clear();
+  RespondeDllG2("URANO");
+  RespondeDllG2("ECF-IF");
+  duble::Responde("DLLG2_ExecutaComando", {1, {}, {}});
+  duble::Responde("DLLG2_ExecutaComando", {1, {}, {}});
+  duble::Responde("DLLG2_ExecutaComando", {0, {}, {}});
   EXPECT_FALSE(ecf_Modelo());
   EXPECT_EQ(EstadoEcf.Modelo, "");
-  EXPECT_EQ(Textos(), Chamadas{"Problemas de Comunicação com ECF ao receber 'Marca'."});
+  EXPECT_EQ(Textos(), Chamadas{"Problemas de Comunicação com ECF ao receber 'Modelo'."});
 }
 
 // ---- IE, user number, fiscal model code -------------------------------------------

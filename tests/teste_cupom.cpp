@@ -199,6 +199,10 @@ TEST_F(Cupom, VendaDeItemNormalizaEEscolheAChamadaDeCadaFabricante) {
       {BEMATECH, false, "1", "X", "UN", "T18", "2", "3", " % ", "10", false, 1,
        {"Bematech_FI_VendeItemDepartamento(\"1\", \"X\", \"T18\", \"3,000\", \"2,000\", \"0,60\", "
         "\"0,00\", \"01\", \"UN\")"}},
+      // 15 % of 0,0333 is 0,004995: rounded once to cents it is no adjustment.
+      {BEMATECH, false, "1", "X", "UN", "T18", "1", "0,0333", "%", "15", false, 1,
+       {"Bematech_FI_VendeItemDepartamento(\"1\", \"X\", \"T18\", \"0,033\", \"1,000\", \"0,00\", "
+        "\"0,00\", \"01\", \"UN\")"}},
       {BEMATECH, false, "12345678901234", "X", "UN", "N", "", "3", "$", "-1,255", false, 1,
        {"Bematech_FI_VendeItemDepartamento(\"12345678901234\", \"X\", \"NN\", \"3,000\", \"0,000\", "
         "\"0,00\", \"1,26\", \"01\", \"UN\")"}},
@@ -388,9 +392,12 @@ TEST_F(Cupom, SubtotalEmDinheiro) {
   EXPECT_EQ(Chamada("DLLG2_AdicionaParam"),
             "DLLG2_AdicionaParam(3, \"NomeDadoMonetario\", \"TotalDocLiquido\", 7)");
 
+  // No driver to ask: the verdict is taken on the code already there.
   Prepara(FAB_DESCONHECIDO);
+  ecf_Retorno = -2;
   EXPECT_EQ(ecf_SubtotalCupom(), 0);
   EXPECT_TRUE(duble::Chamadas().empty());
+  EXPECT_EQ(Textos(), Lista{std::string(PARAMETRO_INVALIDO) + "\n"});
 }
 
 // ---- Closing text ----------------------------------------------------------------------

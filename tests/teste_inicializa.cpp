@@ -229,6 +229,11 @@ TEST_F(Inicializa, DarumaEElgin) {
                       "Daruma_FI_StatusCupomFiscal([2])"}));
   EXPECT_EQ(Retorno("MODELO"), "FS700");
   EXPECT_TRUE(mensagens.empty());
+  // The host may write the driver settings again: the same three calls.
+  duble::Reinicia();
+  EXPECT_TRUE(ecf_SetarPafRetorno());
+  EXPECT_EQ(duble::Chamadas().size(), 3u);
+  EXPECT_EQ(duble::Chamadas()[0], "Daruma_Registry_SintegraPath(" + pasta + ")");
 
   duble::Reinicia();
   duble::Responde("Elgin_MarcaModeloTipoImpressoraMFD", {1, {"ELGIN", "FIT", "ECF-IF"}, {}});
