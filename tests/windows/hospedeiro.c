@@ -30,6 +30,18 @@ static void Confere(int condicao, const char *o_que) {
   }
 }
 
+/* Delphi hosts run with the x87 invalid, zero-divide and overflow exceptions
+   unmasked (control word 0x1332); the library must hand it back intact. */
+static unsigned short LeControleX87(void) {
+  unsigned short cw;
+  __asm__ volatile("fnstcw %0" : "=m"(cw));
+  return cw;
+}
+
+static void DefineControleX87(unsigned short cw) {
+  __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(cw));
+}
+
 static void Roteiro(const char *funcao, const char *resposta) {
   char nome[256];
   snprintf(nome, sizeof nome, "TARVIC_SUBST_%s", funcao);
@@ -87,6 +99,22 @@ int main(void) {
                  "-6") == 0,
           "texto da mensagem de impressora desligada");
   Roteiro("Bematech_FI_VerificaImpressoraLigada", NULL);
+
+  {
+    const unsigned short original = LeControleX87();
+    DefineControleX87(0x1332);
+    const unsigned short hospedeiro = LeControleX87(); /* reserved bit 6 reads as 1 */
+    Roteiro("Bematech_FI_GrandeTotal", "1|000000000000012345");
+    const long double gt = ecf_GtAtu();
+    const long double subtotal = ecf_SubtotalCupom();
+    const unsigned short depois = LeControleX87();
+    DefineControleX87(original);
+    Confere(depois == hospedeiro && (hospedeiro & 0x0D) == 0,
+            "controle do x87 do hospedeiro devolvido intacto");
+    Confere(gt == 1234500.0L, "ecf_GtAtu devolve 123,45 em decimos de milesimo");
+    Confere(subtotal == 0.0L, "ecf_SubtotalCupom sem cupom aberto devolve 0");
+    Roteiro("Bematech_FI_GrandeTotal", NULL);
+  }
 
   printf("%d passed, %d failed\n", acertos, falhas);
   return falhas == 0 ? 0 : 1;
