@@ -82,6 +82,8 @@ Moeda dllG2_leMoeda(const std::string &nome) {
 
 void dllG2_leTexto(std::string &valor, const std::string &nome, int tamanho) {
   valor.clear();
+  // The driver is told the size of the buffer it gets, never more.
+  if (tamanho < 0) tamanho = 0;
   if (!ExecutaLeitura({"LeTexto", "NomeTexto", "ValorTexto"}, nome, tamanho,
                       "Problemas de Comunicação com ECF ao receber " + EntreAspas(nome) + "."))
     return;
@@ -93,6 +95,14 @@ bool ContemBitsEstado(int32_t valor, int32_t mascara) {
   // Each pass takes away the first weight from 128 down to 1 that the value
   // reaches: its highest bit below 256, and 128 at a time above.
   while (mascara < valor) {
+    if (valor >= 256) {
+      // 128 at a time, down to below 256 or to the mask, in one step: a
+      // garbage reply near 2^31 would otherwise take millions of passes.
+      const int64_t acima256 = (static_cast<int64_t>(valor) - 255 + 127) / 128;
+      const int64_t acimaMascara = (static_cast<int64_t>(valor) - mascara + 127) / 128;
+      valor = static_cast<int32_t>(valor - 128 * (acima256 < acimaMascara ? acima256 : acimaMascara));
+      continue;
+    }
     int32_t peso = 128;
     while (peso > 1 && valor < peso) peso >>= 1;
     if (valor < peso) break;

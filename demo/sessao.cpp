@@ -74,7 +74,7 @@ std::string Data(double d) {
   const long dia = doy - (153 * mp + 2) / 5 + 1, mes = mp < 10 ? mp + 3 : mp - 9;
   const long ano = yoe + era * 400 + (mes <= 2);
   const long segundos = std::lround((d - dias) * 86400.0);
-  char b[32];
+  char b[96];
   std::snprintf(b, sizeof b, "%02ld/%02ld/%04ld %02ld:%02ld:%02ld", dia, mes, ano, segundos / 3600,
                 segundos / 60 % 60, segundos % 60);
   return b;

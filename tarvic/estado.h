@@ -81,8 +81,8 @@ struct AbortoSilencioso {};
 
 std::string Texto(const char *texto);  // a null pointer is the empty text
 std::string Espacos(int n);
-inline const std::string &SeTexto(bool condicao, const std::string &verdadeiro,
-                                  const std::string &falso) {
+inline std::string SeTexto(bool condicao, const std::string &verdadeiro,
+                           const std::string &falso) {
   return condicao ? verdadeiro : falso;
 }
 std::string Aparar(const std::string &texto);  // drops characters up to blank at both ends

@@ -107,11 +107,13 @@ int32_t TextoParaInteiro(const std::string &texto) {
 }
 
 Moeda TextoParaValor(const std::string &texto) {
+  const std::string aparado = Aparar(texto);
+  if (aparado.empty()) return 0;
+  // Only a blank text counts as zero: separators alone (".") are no amount.
   std::string semMilhar;
-  for (char c : Aparar(texto))
+  for (char c : aparado)
     if (c != '.') semMilhar += c;
   semMilhar = Aparar(semMilhar);
-  if (semMilhar.empty()) return 0;
   Moeda valor = 0;
   if (!LeDecimal(semMilhar, valor))
     throw ErroConversao("'" + texto + "' não é um valor monetário válido");
@@ -159,19 +161,35 @@ Moeda MultiplicaDivide(Moeda a, Moeda b, Moeda divisor) {
   Moeda produto;
   if (__builtin_mul_overflow(a, b, &produto)) {
     const long double r = static_cast<long double>(a) * b / divisor;
-    return static_cast<Moeda>(r < 0 ? r - 0.5L : r + 0.5L);
+    const long double arredondado = r < 0 ? r - 0.5L : r + 0.5L;
+    // Amounts a printer could never hold: refuse rather than wrap around.
+    if (!(arredondado > -9223372036854775808.0L && arredondado < 9223372036854775808.0L))
+      throw ErroConversao("valor fora do limite");
+    return static_cast<Moeda>(arredondado);
   }
-  if (divisor < 0) {
-    produto = -produto;
-    divisor = -divisor;
+  // Worked on magnitudes, so that neither INT64_MIN nor a divisor near the
+  // limit overflows while rounding half away from zero.
+  using U = unsigned long long;
+  const bool negativo = (produto < 0) != (divisor < 0);
+  const U p = produto < 0 ? 0ULL - static_cast<U>(produto) : static_cast<U>(produto);
+  const U d = divisor < 0 ? 0ULL - static_cast<U>(divisor) : static_cast<U>(divisor);
+  U q = p / d;
+  const U resto = p % d;
+  if (resto >= d - resto) ++q;
+  if (negativo) {
+    if (q > static_cast<U>(INT64_MAX) + 1ULL) throw ErroConversao("valor fora do limite");
+    return static_cast<Moeda>(0ULL - q);
   }
-  const Moeda quociente = produto / divisor, resto = produto % divisor;
-  if (resto * 2 >= divisor) return quociente + 1;
-  if (-resto * 2 >= divisor) return quociente - 1;
-  return quociente;
+  if (q > static_cast<U>(INT64_MAX)) throw ErroConversao("valor fora do limite");
+  return static_cast<Moeda>(q);
 }
 
-Moeda CentavosParaMoeda(int64_t centavos) { return centavos * (UNIDADE_MOEDA / 100); }
+Moeda CentavosParaMoeda(int64_t centavos) {
+  Moeda valor;
+  if (__builtin_mul_overflow(centavos, UNIDADE_MOEDA / 100, &valor))
+    throw ErroConversao("valor fora do limite");
+  return valor;
+}
 
 // ---- Dates ------------------------------------------------------------------
 
@@ -253,7 +271,9 @@ bool DecodificaData(DataHora data, int &ano, int &mes, int &dia) {
     ano = mes = dia = 0;
     return false;
   }
-  CivilDosDias(static_cast<int64_t>(std::floor(data)) + DIAS_1899_12_30, ano, mes, dia);
+  // The whole part is the day and the fraction, taken without its sign, the
+  // time: -1.25 is 29/12/1899 06:00, as DecodificaHora reads it.
+  CivilDosDias(static_cast<int64_t>(std::trunc(data)) + DIAS_1899_12_30, ano, mes, dia);
   return true;
 }
 

@@ -174,3 +174,94 @@ TEST_F(Dataregis, EmissoesSoComOsParametrosDadosEOTempoDeEspera) {
                       "DLLG2_ExecutaComando(3, \"EmiteLeituraFitaDetalhe\")",
                       "DLLG2_DefineTimeout(3, 10)"}));
 }
+
+namespace {
+// The rule as plain repeated steps, to compare the routine against.
+bool ReferenciaEstado(int64_t v, int32_t mascara) {
+  while (mascara < v) {
+    int64_t peso = 128;
+    while (peso > 1 && v < peso) peso >>= 1;
+    if (v < peso) break;
+    v -= peso;
+  }
+  return v == mascara;
+}
+}  // namespace
+
+TEST(BitsDeEstado, ValoresGrandesOuNegativosDaImpressora) {
+  for (int32_t mascara : {0, 1, 2, 4, 8, 16, 32, 64, 128, 3, 200, 300, -1})
+    for (int32_t v = -3; v < 2000; ++v)
+      ASSERT_EQ(tarvic::ContemBitsEstado(v, mascara), ReferenciaEstado(v, mascara))
+          << v << " " << mascara;
+  // Garbage near the top of the range answers at once and by the same rule:
+  // INT32_MAX sheds 128s down to 255, then 128, 64, 32.
+  EXPECT_FALSE(tarvic::ContemBitsEstado(INT32_MAX, 32));
+  EXPECT_TRUE(tarvic::ContemBitsEstado(INT32_MAX, 31));
+  EXPECT_TRUE(tarvic::ContemBitsEstado(INT32_MAX - 127, 128));
+  EXPECT_FALSE(tarvic::ContemBitsEstado(INT32_MIN, 32));
+  EXPECT_FALSE(tarvic::ContemBitsIndicadores(INT32_MIN, 4));
+  EXPECT_FALSE(tarvic::ContemBitsIndicadores(INT32_MAX, 4));
+}
+
+TEST_F(LeituraTipada, RespostaLongaSemNulOuLixo) {
+  // The driver fills every blank and ends with no NUL: still read within the buffer.
+  Responde(std::string(15, ' ') + "1" + "excesso");
+  EXPECT_TRUE(tarvic::dllG2_leIndicador("SemPapel"));
+  Responde(std::string(50, '9'));
+  EXPECT_EQ(::dllG2_leInteiro("COO"), 0);  // does not fit: conversion error stopped at the boundary
+  Responde(std::string(50, '\xff'));
+  EXPECT_THROW(tarvic::dllG2_leMoeda("GT"), ErroConversao);
+  EXPECT_TRUE(mensagens.empty());
+}
+
+TEST_F(LeituraTipada, TextoComTamanhoNegativoNaoPrometeBufferAoDriver) {
+  std::string t = "x";
+  Responde("abc");
+  tarvic::dllG2_leTexto(t, "Marca", -5);
+  EXPECT_EQ(t, "");
+  EXPECT_EQ(duble::Chamadas().back(), "DLLG2_Retorno(7, 0, \"ValorTexto\", 0, [0], 0)");
+}
+
+TEST_F(LeituraTipada, EstadoFiscalEIndicadoresLidosPeloNome) {
+  // The Part's examples, read from the printer: 96 holds a report, 34 does not.
+  for (const auto &[resposta, esperado] :
+       std::vector<std::pair<const char *, bool>>{{"32", true}, {"96", true}, {"34", false}, {"0", false}}) {
+    duble::Reinicia();
+    Responde(resposta);
+    EXPECT_EQ(tarvic::EstadoFiscalContem(32), esperado) << resposta;
+    EXPECT_EQ(duble::Chamadas()[1], "DLLG2_AdicionaParam(7, \"NomeInteiro\", \"EstadoFiscal\", 7)");
+  }
+  Responde("34");
+  EXPECT_TRUE(tarvic::EstadoFiscalContem(2));
+  duble::Reinicia();
+  Responde("32772");
+  EXPECT_TRUE(tarvic::IndicadoresContem(4));
+  EXPECT_EQ(duble::Chamadas()[1], "DLLG2_AdicionaParam(7, \"NomeInteiro\", \"Indicadores\", 7)");
+}
+
+TEST_F(Dataregis, TamanhosDasLeiturasETodosOsParametrosDaLeituraMF) {
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  std::string valor;
+  duble::Responde("DLLG2_Retorno", {1, {"  ECF-IF  "}, {}});
+  EXPECT_EQ(LeTexto("Marca", valor), 0);
+  EXPECT_EQ(valor, "ECF-IF");
+  duble::Responde("DLLG2_Retorno", {1, {"01/02/2013xx"}, {}});
+  EXPECT_EQ(LeData("DATA", valor), 0);
+  EXPECT_EQ(valor, "01/02/2013");  // ten characters, no more
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_Retorno"),
+            (Chamadas{"DLLG2_Retorno(3, 0, \"ValorTexto\", 0, [4000], 4000)",
+                      "DLLG2_Retorno(3, 0, \"ValorData\", 0, [10], 10)"}));
+  duble::Reinicia();
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  EXPECT_EQ(EmiteLeituraMF("01/01/2013", "31/01/2013", "1", "9", "arq.txt", "t", "Ana"), 0);
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_AdicionaParam"),
+            (Chamadas{"DLLG2_AdicionaParam(3, \"DataInicial\", \"01/01/2013\", 2)",
+                      "DLLG2_AdicionaParam(3, \"DataFinal\", \"31/01/2013\", 2)",
+                      "DLLG2_AdicionaParam(3, \"ReducaoInicial\", \"1\", 4)",
+                      "DLLG2_AdicionaParam(3, \"ReducaoFinal\", \"9\", 4)",
+                      "DLLG2_AdicionaParam(3, \"Destino\", \"arq.txt\", 7)",
+                      "DLLG2_AdicionaParam(3, \"LeituraSimplificada\", \"t\", 0)",
+                      "DLLG2_AdicionaParam(3, \"Operador\", \"Ana\", 7)"}));
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_DefineTimeout"),
+            (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_DefineTimeout(3, 10)"}));
+}

@@ -147,3 +147,19 @@ TEST_F(Mensagens, CaixasPeloTratadorDoHospedeiro) {
   // Windows-1252 bytes reach the host.
   EXPECT_EQ(mensagens[0].texto, "Ol\xE1");
 }
+
+TEST_F(Veredito, SwedaComBarraNoFimOuBufferCheioSemNul) {
+  Fabricante(SWEDA);
+  ecf_Retorno = 0;
+  // The bar as the very last character of a full buffer: no second line text.
+  duble::Responde("ECF_ObterMensagemStatus", {1, {std::string(511, 'A') + "|"}, {}});
+  EXPECT_FALSE(VerificaRetorno(true));
+  // One character after the bar: it is the one dropped.
+  duble::Responde("ECF_ObterMensagemStatus", {1, {"Erro|x"}, {}});
+  EXPECT_FALSE(VerificaRetorno(true));
+  // Longer than the buffer: cut at 512.
+  duble::Responde("ECF_ObterMensagemStatus", {1, {std::string(600, 'B')}, {}});
+  EXPECT_FALSE(VerificaRetorno(true));
+  EXPECT_EQ(Textos(), (Chamadas{std::string(511, 'A') + "\n\n", "Erro\n\n",
+                                std::string(512, 'B') + "\n"}));
+}

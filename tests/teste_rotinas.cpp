@@ -100,3 +100,38 @@ TEST_F(RetornoIni, FalhaDeEscritaViraMensagem) {
   EXPECT_EQ(Textos()[0], "Falha ao acessar \"" + EstadoEcf.ArquivoRetorno + "\" em dll de ecf.");
   EXPECT_EQ(mensagens[0].titulo, "BEMATECH");
 }
+
+TEST(Numeros, SeparadoresSozinhosNaoSaoValor) {
+  // Only a blank text is zero; a text of separators is not an amount.
+  for (const char *ruim : {".", " . ", "..", ". ,"})
+    EXPECT_THROW(TextoParaValor(ruim), ErroConversao) << ruim;
+  EXPECT_EQ(TextoParaValor(" \t "), 0);
+  EXPECT_EQ(TextoParaValor("1.000"), 10000000);
+}
+
+TEST(Numeros, MultiplicaDivideNosLimites) {
+  EXPECT_EQ(MultiplicaDivide(5, 1, 2), 3);
+  EXPECT_EQ(MultiplicaDivide(-5, 1, 2), -3);
+  EXPECT_EQ(MultiplicaDivide(5, -1, 2), -3);
+  EXPECT_EQ(MultiplicaDivide(7, 1, -2), -4);
+  // A divisor near the limit and INT64_MIN itself must not overflow while rounding.
+  EXPECT_EQ(MultiplicaDivide(INT64_MAX - 1, 1, INT64_MAX), 1);
+  EXPECT_EQ(MultiplicaDivide(INT64_MAX / 2, 1, INT64_MAX), 0);
+  EXPECT_EQ(MultiplicaDivide(INT64_MIN, 1, 1), INT64_MIN);
+  EXPECT_EQ(MultiplicaDivide(INT64_MIN, 1, 2), INT64_MIN / 2);
+  EXPECT_THROW(MultiplicaDivide(INT64_MIN, 1, -1), ErroConversao);
+  EXPECT_THROW(MultiplicaDivide(INT64_MAX, INT64_MAX, 1), ErroConversao);
+  EXPECT_EQ(MultiplicaDivide(INT64_MAX, 10, 20), INT64_MAX / 2 + 1);
+  EXPECT_THROW(MultiplicaDivide(1, 1, 0), ErroConversao);
+  EXPECT_THROW(CentavosParaMoeda(INT64_MAX / 10), ErroConversao);
+}
+
+TEST(Datas, DiaNegativoComHora) {
+  // The whole part is the day, the fraction (without sign) the time.
+  int a, m, d, h, n, s;
+  ASSERT_TRUE(DecodificaData(-1.25, a, m, d));
+  DecodificaHora(-1.25, h, n, s);
+  EXPECT_EQ(a * 10000 + m * 100 + d, 18991229);
+  EXPECT_EQ(h * 10000 + n * 100 + s, 60000);
+  EXPECT_EQ(FormataDataHora("dd/mm/yyyy hh:nn", -0.5), "30/12/1899 12:00");
+}

@@ -308,3 +308,14 @@ TEST_F(Destrava, Dllg2PeloEstadoFiscal) {
                       "DLLG2_ExecutaComando(2, \"LeIndicador\")",
                       "DLLG2_ExecutaComando(2, \"LeIndicador\")"}));
 }
+
+TEST_F(Status, BytesForaDaFaixaSoContamDo128ParaBaixo) {
+  Fabricante(SWEDA);
+  // Bits above 128 are no status; a negative value has bit 128 set.
+  EXPECT_TRUE(Le(256 | 2, 512, "ECF_RetornoImpressora"));
+  EXPECT_EQ(Posicao(), "");
+  EXPECT_FALSE(Le(-1, 0, "ECF_RetornoImpressora"));
+  EXPECT_TRUE(EstadoEcf.SemPapel);
+  EXPECT_EQ(Posicao(), "[ECF]\r\nPOSICAO=  - Sem papel.\n\n\r\n");
+  EXPECT_EQ(EstadoEcf.ContadorPoucoPapel, 0);
+}
