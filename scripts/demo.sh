@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 bash scripts/prepara.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target demo >/dev/null
-exec ./build/native/demo "$@"
+exec ./build/native/tarvic_demo "$@"

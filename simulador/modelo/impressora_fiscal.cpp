@@ -1607,12 +1607,26 @@ Resultado ImpressoraFiscal::abreGaveta()
 
 // ---------------------------------------------------------------- impressora do processo
 
+namespace {
+
+// Uma por fabricante; o PDV usa a biblioteca de uma só thread (sem trava).
+std::map<std::string, std::unique_ptr<ImpressoraFiscal>>& impressorasDoProcesso()
+{
+    static std::map<std::string, std::unique_ptr<ImpressoraFiscal>> impressoras;
+    return impressoras;
+}
+
+} // namespace
+
+void descartaImpressorasDoProcesso()
+{
+    impressorasDoProcesso().clear();
+}
+
 ImpressoraFiscal& impressoraDoProcesso(const std::string& fabricante)
 {
-    // Uma por fabricante; o PDV usa a biblioteca de uma só thread (sem trava).
-    static std::map<std::string, std::unique_ptr<ImpressoraFiscal>> impressoras;
     std::string chave = maiusculas(apara(fabricante));
-    std::unique_ptr<ImpressoraFiscal>& p = impressoras[chave];
+    std::unique_ptr<ImpressoraFiscal>& p = impressorasDoProcesso()[chave];
     if (!p)
         p.reset(new ImpressoraFiscal(chave));
     return *p;

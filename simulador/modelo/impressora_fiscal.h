@@ -258,6 +258,9 @@ private:
 // A impressora simulada do processo para um fabricante, criada no primeiro uso
 // (os drivers substitutos do mesmo processo compartilham a mesma).
 ImpressoraFiscal& impressoraDoProcesso(const std::string& fabricante);
+// Esquece as impressoras do processo: o próximo impressoraDoProcesso cria outra,
+// relendo TARVIC_SIM_ESTADO (para quem troca de arquivo de estado, como os testes).
+void descartaImpressorasDoProcesso();
 
 } // namespace simulador
 } // namespace tarvic
