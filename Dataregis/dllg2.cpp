@@ -7,7 +7,9 @@ int32_t RetornoDllG2 = 0;
 int32_t CodErroDllG2 = 0;
 std::string RespostaDllG2;
 
-int32_t CanalComandoDllG2() { return EstadoEcf.Fabricante == URANO ? 0 : CanalDllG2; }
+int32_t CanalComandoDllG2() {
+  return EstadoEcf.Fabricante == URANO ? 0 : CanalDllG2;
+}
 
 namespace {
 
@@ -100,7 +102,8 @@ bool ContemBitsEstado(int32_t valor, int32_t mascara) {
       // garbage reply near 2^31 would otherwise take millions of passes.
       const int64_t acima256 = (static_cast<int64_t>(valor) - 255 + 127) / 128;
       const int64_t acimaMascara = (static_cast<int64_t>(valor) - mascara + 127) / 128;
-      valor = static_cast<int32_t>(valor - 128 * (acima256 < acimaMascara ? acima256 : acimaMascara));
+      valor =
+          static_cast<int32_t>(valor - 128 * (acima256 < acimaMascara ? acima256 : acimaMascara));
       continue;
     }
     int32_t peso = 128;
@@ -185,14 +188,14 @@ int32_t EmiteLeituraMF(const std::string &dataInicial, const std::string &dataFi
                        const std::string &destino, const std::string &leituraSimplificada,
                        const std::string &operador) {
   DefineTimeoutDllG2(180);
-  const int32_t codigo = Executa("EmiteLeituraMF", {{"DataInicial", dataInicial, DLLG2_DATA},
-                                                    {"DataFinal", dataFinal, DLLG2_DATA},
-                                                    {"ReducaoInicial", reducaoInicial, DLLG2_INTEIRO},
-                                                    {"ReducaoFinal", reducaoFinal, DLLG2_INTEIRO},
-                                                    {"Destino", destino, DLLG2_TEXTO},
-                                                    {"LeituraSimplificada", leituraSimplificada,
-                                                     DLLG2_INDICADOR},
-                                                    {"Operador", operador, DLLG2_TEXTO}});
+  const int32_t codigo =
+      Executa("EmiteLeituraMF", {{"DataInicial", dataInicial, DLLG2_DATA},
+                                 {"DataFinal", dataFinal, DLLG2_DATA},
+                                 {"ReducaoInicial", reducaoInicial, DLLG2_INTEIRO},
+                                 {"ReducaoFinal", reducaoFinal, DLLG2_INTEIRO},
+                                 {"Destino", destino, DLLG2_TEXTO},
+                                 {"LeituraSimplificada", leituraSimplificada, DLLG2_INDICADOR},
+                                 {"Operador", operador, DLLG2_TEXTO}});
   DefineTimeoutDllG2(10);
   return codigo;
 }
@@ -214,4 +217,6 @@ int32_t EmiteLeituraFitaDetalhe(const std::string &dataInicial, const std::strin
   return codigo;
 }
 
-void DefineTimeoutDllG2(int32_t valor) { DLLG2_DefineTimeout(CanalDllG2, valor); }
+void DefineTimeoutDllG2(int32_t valor) {
+  DLLG2_DefineTimeout(CanalDllG2, valor);
+}

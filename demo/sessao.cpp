@@ -47,7 +47,8 @@ int TARVIC_API MostraMensagem(const char *texto, const char *titulo, uint32_t ti
 }
 
 bool Passo(const char *descricao, bool ok) {
-  if (detalhado) std::printf("%-52s %s (ecf_Retorno %d)\n", descricao, ok ? "ok" : "FALHOU", ecf_Retorno);
+  if (detalhado)
+    std::printf("%-52s %s (ecf_Retorno %d)\n", descricao, ok ? "ok" : "FALHOU", ecf_Retorno);
   return ok;
 }
 
@@ -123,20 +124,23 @@ bool RodaSessao(const OpcoesSessao &o) {
 
   ecf_SetTratadorMensagem(MostraMensagem);
   bool ok = true;
-  if (detalhado) std::printf("== Início do dia: %s na porta %s, UF %s\n", o.fabricante.c_str(),
-                             o.porta.c_str(), o.uf.c_str());
+  if (detalhado)
+    std::printf("== Início do dia: %s na porta %s, UF %s\n", o.fabricante.c_str(), o.porta.c_str(),
+                o.uf.c_str());
   ecf_SetUF(o.uf.c_str());
   ecf_SetPafMd5("3F2A1C0D9E8B7A6F5E4D3C2B1A098765");
   set_ieCnpj("123456789", "11.222.333/0001-81");
-  if (!Passo("ecf_Inicializa", ecf_Inicializa(o.fabricante.c_str(), o.porta.c_str(), pasta.c_str())))
+  if (!Passo("ecf_Inicializa",
+             ecf_Inicializa(o.fabricante.c_str(), o.porta.c_str(), pasta.c_str())))
     return false;
   ok &= Passo("ecf_Modelo", ecf_Modelo());
 
   const int cooAntes = ecf_NumeroCupom();
   const int ccfAntes = ecf_NumeroCCF();
   const long double gtAntes = ecf_GtAtu();
-  if (detalhado) std::printf("   COO %d, CCF %d, GT %s antes da venda\n", cooAntes, ccfAntes,
-                             Dinheiro(gtAntes).c_str());
+  if (detalhado)
+    std::printf("   COO %d, CCF %d, GT %s antes da venda\n", cooAntes, ccfAntes,
+                Dinheiro(gtAntes).c_str());
 
   if (detalhado) std::printf("== Cupom fiscal\n");
   set_CpfCliente("123.456.789-09");
@@ -194,8 +198,8 @@ bool RodaSessao(const OpcoesSessao &o) {
     const std::string fita = LeArquivo(bobina);
     std::printf("== Bobina (o que a impressora imprimiu)\n%s",
                 ParaUtf8(fita.size() > inicioBobina ? fita.substr(inicioBobina) : "").c_str());
-    std::printf("== Arquivo de retorno %s%cretornoEcf%cmeuRetorno.ini\n%s", pasta.c_str(), SEPARADOR,
-                SEPARADOR,
+    std::printf("== Arquivo de retorno %s%cretornoEcf%cmeuRetorno.ini\n%s", pasta.c_str(),
+                SEPARADOR, SEPARADOR,
                 ParaUtf8(LeArquivo(pasta + SEPARADOR + "retornoEcf" + SEPARADOR + "meuRetorno.ini"))
                     .c_str());
     std::printf("== %s: %d mensagens ao operador\n", ok ? "Sessão concluída" : "Sessão com falhas",

@@ -8,8 +8,8 @@ struct OpcoesSessao {
   std::string fabricante = "BEMATECH";
   std::string uf = "MG";
   std::string porta = "COM1";
-  std::string pasta;        // base folder of the return folder; empty: a folder in TEMP
-  bool detalhes = true;     // print every step, the tape and the return file
+  std::string pasta;     // base folder of the return folder; empty: a folder in TEMP
+  bool detalhes = true;  // print every step, the tape and the return file
 };
 
 // Runs the session; true when every step succeeded and the printer's

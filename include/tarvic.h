@@ -63,13 +63,11 @@ typedef long double tarvic_MoedaResultado;
 /* Last return code of the manufacturer's driver; 1 is success. */
 extern TARVIC_DADO int32_t ecf_Retorno;
 
-
 /* Operator message handler: receives the message, the caption (the
    manufacturer's name) and the message-box flags (0x40 information with OK,
    0x24 question with Yes and No); returns the button pressed (IDOK 1, IDYES 6,
    IDNO 7). */
-typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *titulo,
-                                              uint32_t tipo);
+typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *titulo, uint32_t tipo);
 
 /* The library's own code reaches these functions through its internal
    versions, never through the exports. */
@@ -138,10 +136,10 @@ void TARVIC_API set_vIcmCupom(tarvic_Moeda valor);
 /* Sells one item. Slots 4, 6 and 11 are ignored. tipoAcrescimo "%" makes
    valorAcrescimo a percentage; a negative valorAcrescimo is a discount. */
 tarvic_Flag TARVIC_API ecf_VendeItem(const char *codigo, const char *descricao, const char *unidade,
-                                  int32_t ignorado4, const char *aliquota, int32_t ignorado6,
-                                  const char *quantidade, const char *valorUnitario,
-                                  const char *tipoAcrescimo, const char *valorAcrescimo,
-                                  int32_t ignorado11, tarvic_Flag servico, int32_t numeroItem);
+                                     int32_t ignorado4, const char *aliquota, int32_t ignorado6,
+                                     const char *quantidade, const char *valorUnitario,
+                                     const char *tipoAcrescimo, const char *valorAcrescimo,
+                                     int32_t ignorado11, tarvic_Flag servico, int32_t numeroItem);
 /* Cancels the item with the given number. */
 tarvic_Flag TARVIC_API ecf_CancelaItemGenerico(const char *numeroItem);
 /* Cancels the open coupon (or the last one). */
@@ -158,11 +156,11 @@ tarvic_MoedaResultado TARVIC_API ecf_SubtotalCupom(void);
 /* ---- Non-fiscal documents ------------------------------------------------ */
 
 tarvic_Flag TARVIC_API ecf_RecebimentoNaoFiscal(const char *totalizador, tarvic_Moeda valor,
-                                             const char *formaPagamento);
+                                                const char *formaPagamento);
 tarvic_Flag TARVIC_API ecf_Suprimento(tarvic_Moeda valor);
 tarvic_Flag TARVIC_API ecf_Sangria(tarvic_Moeda valor);
 tarvic_Flag TARVIC_API ecf_AbreComprovanteNaoFiscalVinculado(const char *formaPagamento,
-                                                          tarvic_Moeda valor, int32_t coo);
+                                                             tarvic_Moeda valor, int32_t coo);
 tarvic_Flag TARVIC_API ecf_UsaComprovanteNaoFiscalVinculado(const char *texto);
 tarvic_Flag TARVIC_API ecf_FechaComprovanteNaoFiscalVinculado(void);
 
@@ -176,7 +174,8 @@ tarvic_Flag TARVIC_API ecf_NomeiaTotalizadorNaoFiscal(int32_t indice, const char
 int32_t TARVIC_API ecf_VerificaRelatorioGerencial(const char *nome);
 tarvic_Flag TARVIC_API ecf_NomeiaRelatorioGerencial(const char *nome);
 tarvic_Flag TARVIC_API ecf_CadastraRelatorioGerencial(void);
-tarvic_Flag TARVIC_API ecf_RelatorioGerencial(const char *texto, const char *nome, tarvic_Flag centralizar);
+tarvic_Flag TARVIC_API ecf_RelatorioGerencial(const char *texto, const char *nome,
+                                              tarvic_Flag centralizar);
 tarvic_Flag TARVIC_API ecf_FechaRelatorioGerencial(void);
 /* A management report is open. */
 tarvic_Flag TARVIC_API ecf_StatusRelatorioGerencial(void);
@@ -223,14 +222,14 @@ tarvic_Flag TARVIC_API ecf_CodigoModeloFiscal(void);
 tarvic_Flag TARVIC_API ecf_PegaDadosUltReducao(const char *arquivo, const char *texto);
 tarvic_Flag TARVIC_API ecf_DownLoadDaMFD(const char *arquivo, const char *inicio, const char *fim);
 tarvic_Flag TARVIC_API ecf_ArqMFD(const char *arquivo, const char *inicio, const char *fim,
-                               int32_t modo);
+                                  int32_t modo);
 void TARVIC_API ecf_AtoCotepe1704(const char *inicio, const char *fim);
 tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *arquivo, tarvic_DataHora dataInicial,
-                                     tarvic_DataHora dataFinal, const char *texto1,
-                                     const char *texto2, const char *texto3, const char *texto4,
-                                     const char *texto5, const char *texto6, const char *texto7,
-                                     const char *texto8, const char *texto9,
-                                     const char *texto10);
+                                        tarvic_DataHora dataFinal, const char *texto1,
+                                        const char *texto2, const char *texto3, const char *texto4,
+                                        const char *texto5, const char *texto6, const char *texto7,
+                                        const char *texto8, const char *texto9,
+                                        const char *texto10);
 
 #endif /* !TARVIC_INTERNO */
 

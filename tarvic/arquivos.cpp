@@ -20,10 +20,10 @@ tarvic_Flag TARVIC_API ecf_ArqMFD(const char *, const char *, const char *, int3
 
 void TARVIC_API ecf_AtoCotepe1704(const char *, const char *) {}
 
-tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *, tarvic_DataHora, tarvic_DataHora, const char *,
-                                     const char *, const char *, const char *, const char *,
-                                     const char *, const char *, const char *, const char *,
-                                     const char *) {
+tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *, tarvic_DataHora, tarvic_DataHora,
+                                        const char *, const char *, const char *, const char *,
+                                        const char *, const char *, const char *, const char *,
+                                        const char *, const char *) {
   return Exporta<tarvic_Flag>(false, [] { return false; });
 }
 

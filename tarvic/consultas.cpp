@@ -103,7 +103,9 @@ std::string LeTextoDllG2(const std::string &nome) {
 }
 
 // Counters come as digits; an empty answer is 0.
-int32_t ConverteContador(const std::string &resposta) { return TextoParaInteiro("0" + resposta); }
+int32_t ConverteContador(const std::string &resposta) {
+  return TextoParaInteiro("0" + resposta);
+}
 
 // Model lists of the printers without an electronic journal.
 bool ModeloNaLista(const std::string &lista, const std::string &modelo) {
@@ -120,36 +122,65 @@ bool LeContador(Contador contador, std::string &resposta) {
     case BEMATECH:
       if (!mfd) return false;
       switch (contador) {
-        case Contador::CDC: resposta = LeDriver(Bematech_FI_ContadorComprovantesCreditoMFD, 4); break;
-        case Contador::GRG: resposta = LeDriver(Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6); break;
-        case Contador::GNF: resposta = LeDriver(Bematech_FI_NumeroOperacoesNaoFiscais, 6); break;
-        case Contador::CCF: resposta = LeDriver(Bematech_FI_ContadorCupomFiscalMFD, 6); break;
+        case Contador::CDC:
+          resposta = LeDriver(Bematech_FI_ContadorComprovantesCreditoMFD, 4);
+          break;
+        case Contador::GRG:
+          resposta = LeDriver(Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6);
+          break;
+        case Contador::GNF:
+          resposta = LeDriver(Bematech_FI_NumeroOperacoesNaoFiscais, 6);
+          break;
+        case Contador::CCF:
+          resposta = LeDriver(Bematech_FI_ContadorCupomFiscalMFD, 6);
+          break;
       }
       return true;
     case SWEDA:
       switch (contador) {
-        case Contador::CDC: resposta = LeDriver(ECF_ContadorComprovantesCreditoMFD, 4); break;
+        case Contador::CDC:
+          resposta = LeDriver(ECF_ContadorComprovantesCreditoMFD, 4);
+          break;
         // The driver has no GNF counter of its own; the management-report
         // counter is what it answers for it.
         case Contador::GRG:
-        case Contador::GNF: resposta = LeDriver(ECF_ContadorRelatoriosGerenciaisMFD, 6); break;
-        case Contador::CCF: resposta = LeDriver(ECF_ContadorCupomFiscalMFD, 6); break;
+        case Contador::GNF:
+          resposta = LeDriver(ECF_ContadorRelatoriosGerenciaisMFD, 6);
+          break;
+        case Contador::CCF:
+          resposta = LeDriver(ECF_ContadorCupomFiscalMFD, 6);
+          break;
       }
       return true;
     case DARUMA:
       switch (contador) {
-        case Contador::CDC: resposta = LeDaruma("45", 4); break;
-        case Contador::GRG: resposta = LeDaruma("33", 6); break;
-        case Contador::GNF: resposta = LeDaruma("28", 6); break;
-        case Contador::CCF: resposta = LeDaruma("30", 6); break;
+        case Contador::CDC:
+          resposta = LeDaruma("45", 4);
+          break;
+        case Contador::GRG:
+          resposta = LeDaruma("33", 6);
+          break;
+        case Contador::GNF:
+          resposta = LeDaruma("28", 6);
+          break;
+        case Contador::CCF:
+          resposta = LeDaruma("30", 6);
+          break;
       }
       return true;
     case ELGIN:
       switch (contador) {
-        case Contador::CDC: resposta = LeDriver(Elgin_ContadorComprovantesCreditoMFD, 4); break;
-        case Contador::GRG: resposta = LeDriver(Elgin_ContadorRelatoriosGerenciaisMFD, 6); break;
-        case Contador::GNF: return false;  // the driver cannot read it
-        case Contador::CCF: resposta = LeDriver(Elgin_ContadorCupomFiscalMFD, 6); break;
+        case Contador::CDC:
+          resposta = LeDriver(Elgin_ContadorComprovantesCreditoMFD, 4);
+          break;
+        case Contador::GRG:
+          resposta = LeDriver(Elgin_ContadorRelatoriosGerenciaisMFD, 6);
+          break;
+        case Contador::GNF:
+          return false;  // the driver cannot read it
+        case Contador::CCF:
+          resposta = LeDriver(Elgin_ContadorCupomFiscalMFD, 6);
+          break;
       }
       return true;
     case DATAREGIS:
@@ -158,7 +189,8 @@ bool LeContador(Contador contador, std::string &resposta) {
       resposta = std::to_string(LeInteiroDllG2(nomes[static_cast<int>(contador)]));
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -177,31 +209,45 @@ int32_t NumeroContador(Contador contador, const char *mensagemFalha) {
 
 std::string LeNumeroCupom() {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: return LeDriver(Bematech_FI_NumeroCupom, 6);
-    case SWEDA: return LeDriver(ECF_RetornaCOO, 6);
-    case DARUMA: return LeDriver(Daruma_FI_NumeroCupom, 6);
-    case ELGIN: return LeDriver(Elgin_NumeroCupom, 6);
+    case BEMATECH:
+      return LeDriver(Bematech_FI_NumeroCupom, 6);
+    case SWEDA:
+      return LeDriver(ECF_RetornaCOO, 6);
+    case DARUMA:
+      return LeDriver(Daruma_FI_NumeroCupom, 6);
+    case ELGIN:
+      return LeDriver(Elgin_NumeroCupom, 6);
     case DATAREGIS:
-    case URANO: return std::to_string(LeInteiroDllG2("COO"));
-    default: return "";
+    case URANO:
+      return std::to_string(LeInteiroDllG2("COO"));
+    default:
+      return "";
   }
 }
 
 // A count of cents read as if it were money, divided by 100 and kept to four
 // decimals (half away from zero).
-Moeda EmCentavos(Moeda valor) { return (valor >= 0 ? valor + 50 : valor - 50) / 100; }
+Moeda EmCentavos(Moeda valor) {
+  return (valor >= 0 ? valor + 50 : valor - 50) / 100;
+}
 
 // The grand total as the driver answers it: digits counting cents for the FI
 // drivers, a money value for DLLG2.
 Moeda LeGrandeTotal() {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: return EmCentavos(TextoParaValor(LeDriver(Bematech_FI_GrandeTotal, 18)));
-    case SWEDA: return EmCentavos(TextoParaValor(LeDriver(ECF_GrandeTotal, 18)));
-    case DARUMA: return EmCentavos(TextoParaValor(LeDriver(Daruma_FI_GrandeTotal, 18)));
-    case ELGIN: return EmCentavos(TextoParaValor(LeDriver(Elgin_GrandeTotal, 18)));
+    case BEMATECH:
+      return EmCentavos(TextoParaValor(LeDriver(Bematech_FI_GrandeTotal, 18)));
+    case SWEDA:
+      return EmCentavos(TextoParaValor(LeDriver(ECF_GrandeTotal, 18)));
+    case DARUMA:
+      return EmCentavos(TextoParaValor(LeDriver(Daruma_FI_GrandeTotal, 18)));
+    case ELGIN:
+      return EmCentavos(TextoParaValor(LeDriver(Elgin_GrandeTotal, 18)));
     case DATAREGIS:
-    case URANO: return dllG2_leMoeda("GT");
-    default: return 0;
+    case URANO:
+      return dllG2_leMoeda("GT");
+    default:
+      return 0;
   }
 }
 
@@ -234,7 +280,8 @@ std::string TextoDataUltReducao() {
       return FormataDataHora("dd/mm/yyyy",
                              dllG2_leData("DataReducao[" + std::to_string(reducoes) + "]"));
     }
-    default: return "";
+    default:
+      return "";
   }
 }
 
@@ -248,13 +295,24 @@ bool ecf_NumeroCaixa() {
       plataforma::ProcessaMensagens();
       std::string resposta;
       switch (EstadoEcf.Fabricante) {
-        case BEMATECH: resposta = LeDriver(Bematech_FI_NumeroCaixa, 4); break;
-        case SWEDA: resposta = LeDriver(ECF_NumeroCaixa, 4); break;
-        case DARUMA: resposta = LeDriver(Daruma_FI_NumeroCaixa, 4); break;
-        case ELGIN: resposta = LeDriver(Elgin_NumeroCaixa, 4); break;
+        case BEMATECH:
+          resposta = LeDriver(Bematech_FI_NumeroCaixa, 4);
+          break;
+        case SWEDA:
+          resposta = LeDriver(ECF_NumeroCaixa, 4);
+          break;
+        case DARUMA:
+          resposta = LeDriver(Daruma_FI_NumeroCaixa, 4);
+          break;
+        case ELGIN:
+          resposta = LeDriver(Elgin_NumeroCaixa, 4);
+          break;
         case DATAREGIS:
-        case URANO: resposta = std::to_string(LeInteiroDllG2("ECF")); break;
-        default: break;
+        case URANO:
+          resposta = std::to_string(LeInteiroDllG2("ECF"));
+          break;
+        default:
+          break;
       }
       plataforma::ProcessaMensagens();
       if (ecf_Retorno == 1 && !resposta.empty()) EstadoEcf.NumeroCaixa = TextoParaInteiro(resposta);
@@ -303,12 +361,22 @@ bool ecf_NumeroSerial() {
       else
         serie = LeDriver(Bematech_FI_NumeroSerieMFD, 20);
       break;
-    case SWEDA: serie = LeDriver(ECF_NumeroSerieMFD, 20); break;
-    case DARUMA: serie = LeDaruma("78", 20); break;
-    case ELGIN: serie = LeDriver(Elgin_NumeroSerie, 20); break;
+    case SWEDA:
+      serie = LeDriver(ECF_NumeroSerieMFD, 20);
+      break;
+    case DARUMA:
+      serie = LeDaruma("78", 20);
+      break;
+    case ELGIN:
+      serie = LeDriver(Elgin_NumeroSerie, 20);
+      break;
     case DATAREGIS:
-    case URANO: serie = LeTextoDllG2("NumeroSerieECF"); break;
-    default: ecf_Retorno = 0; break;
+    case URANO:
+      serie = LeTextoDllG2("NumeroSerieECF");
+      break;
+    default:
+      ecf_Retorno = 0;
+      break;
   }
   if (ecf_Retorno != 1) {
     EstadoEcf.NumeroSerie.clear();
@@ -319,13 +387,21 @@ bool ecf_NumeroSerial() {
   return true;
 }
 
-int32_t ecf_NumeroCDC() { return NumeroContador(Contador::CDC, "Falha ao receber número de CDC."); }
+int32_t ecf_NumeroCDC() {
+  return NumeroContador(Contador::CDC, "Falha ao receber número de CDC.");
+}
 
-int32_t ecf_NumeroGRG() { return NumeroContador(Contador::GRG, "Falha ao receber número GRG."); }
+int32_t ecf_NumeroGRG() {
+  return NumeroContador(Contador::GRG, "Falha ao receber número GRG.");
+}
 
-int32_t ecf_NumeroGNF() { return NumeroContador(Contador::GNF, nullptr); }
+int32_t ecf_NumeroGNF() {
+  return NumeroContador(Contador::GNF, nullptr);
+}
 
-int32_t ecf_NumeroCCF() { return NumeroContador(Contador::CCF, "Falha ao receber número de CCF."); }
+int32_t ecf_NumeroCCF() {
+  return NumeroContador(Contador::CCF, "Falha ao receber número de CCF.");
+}
 
 Moeda ecf_GtAtu() {
   // A printer that keeps refusing must not hold the host for ever: four
@@ -356,14 +432,18 @@ bool ecf_Modelo() {
       EstadoEcf.TipoMfd = !ModeloNaLista(";MP20FI;MP40FI;MP25FI;MP50FI;", EstadoEcf.Modelo);
       if (EstadoEcf.TipoMfd) LeMarcaModeloTipo(Bematech_FI_MarcaModeloTipoImpressoraMFD);
       break;
-    case SWEDA: LeMarcaModeloTipo(ECF_MarcaModeloTipoImpressoraMFD); break;
+    case SWEDA:
+      LeMarcaModeloTipo(ECF_MarcaModeloTipoImpressoraMFD);
+      break;
     case DARUMA:
       EstadoEcf.Marca = LeDaruma("80", 20);
       EstadoEcf.TipoEcf = LeDaruma("79", 7);
       EstadoEcf.Modelo = LeDaruma("81", 20);
       EstadoEcf.TipoMfd = !ModeloNaLista(";FS2000;FS318;FS345;FS420;", EstadoEcf.Modelo);
       break;
-    case ELGIN: LeMarcaModeloTipo(Elgin_MarcaModeloTipoImpressoraMFD); break;
+    case ELGIN:
+      LeMarcaModeloTipo(Elgin_MarcaModeloTipoImpressoraMFD);
+      break;
     case DATAREGIS:
     case URANO:
       // Judged, like the FI drivers, by the code the last read left: a brand
@@ -372,7 +452,9 @@ bool ecf_Modelo() {
       EstadoEcf.TipoEcf = LeTextoDllG2("TipoECF");
       EstadoEcf.Modelo = LeTextoDllG2("Modelo");
       break;
-    default: ecf_Retorno = 0; break;
+    default:
+      ecf_Retorno = 0;
+      break;
   }
   if (ecf_Retorno != 1) {
     EstadoEcf.Modelo.clear();  // asked again next time
@@ -418,13 +500,24 @@ DataHora ecf_DataHora() {
   try {
     std::string texto;
     switch (EstadoEcf.Fabricante) {
-      case BEMATECH: texto = LeDataHoraDriver(Bematech_FI_DataHoraImpressora); break;
-      case SWEDA: texto = LeDataHoraDriver(ECF_DataHoraImpressora); break;
-      case DARUMA: texto = LeDataHoraDriver(Daruma_FI_DataHoraImpressora); break;
-      case ELGIN: texto = LeDataHoraDriver(Elgin_DataHoraImpressora); break;
+      case BEMATECH:
+        texto = LeDataHoraDriver(Bematech_FI_DataHoraImpressora);
+        break;
+      case SWEDA:
+        texto = LeDataHoraDriver(ECF_DataHoraImpressora);
+        break;
+      case DARUMA:
+        texto = LeDataHoraDriver(Daruma_FI_DataHoraImpressora);
+        break;
+      case ELGIN:
+        texto = LeDataHoraDriver(Elgin_DataHoraImpressora);
+        break;
       case DATAREGIS:
-      case URANO: texto = DataHoraDllG2("DATA", "HORA"); break;
-      default: break;
+      case URANO:
+        texto = DataHoraDllG2("DATA", "HORA");
+        break;
+      default:
+        break;
     }
     if (!texto.empty()) valor = TextoParaDataHora(texto);
   } catch (const ErroConversao &) {
@@ -460,8 +553,11 @@ DataHora ecf_UltDataHoraDocumento() {
           valor = TextoParaDataHora(CortaDataHora(LeDaruma("74", 14), ddmmaaaa_hhnnss));
           break;
         case DATAREGIS:
-        case URANO: valor = TextoParaDataHora(DataHoraDllG2("DataUltimoDoc", "HoraUltimoDoc")); break;
-        default: break;
+        case URANO:
+          valor = TextoParaDataHora(DataHoraDllG2("DataUltimoDoc", "HoraUltimoDoc"));
+          break;
+        default:
+          break;
       }
     } catch (const ErroConversao &) {
       valor = 0;

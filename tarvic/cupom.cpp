@@ -8,7 +8,8 @@
 
 namespace {
 
-const char *const AVISO_POUCO_PAPEL = "ECF com pouco papel.\nVerifique a disponibilidade da bobina.";
+const char *const AVISO_POUCO_PAPEL =
+    "ECF com pouco papel.\nVerifique a disponibilidade da bobina.";
 
 // A paper-low status seen since the last warning is told once, then forgotten.
 void AvisaPoucoPapel() {
@@ -17,14 +18,18 @@ void AvisaPoucoPapel() {
   Mensagem(AVISO_POUCO_PAPEL);  // releases blocked input first
 }
 
-bool DllG2() { return EstadoEcf.Fabricante == DATAREGIS || EstadoEcf.Fabricante == URANO; }
+bool DllG2() {
+  return EstadoEcf.Fabricante == DATAREGIS || EstadoEcf.Fabricante == URANO;
+}
 
 void AdicionaParam(int32_t canal, const char *nome, const std::string &valor, int32_t tipo) {
   DLLG2_AdicionaParam(canal, nome, valor.c_str(), tipo);
 }
 
 // Divides ten-thousandths, rounding half away from zero.
-Moeda DivideArredondando(Moeda valor, Moeda divisor) { return MultiplicaDivide(valor, 1, divisor); }
+Moeda DivideArredondando(Moeda valor, Moeda divisor) {
+  return MultiplicaDivide(valor, 1, divisor);
+}
 
 // An amount times 100 as a whole number of `digitos` digits ("0000",
 // "000000"): 10,5 gives 1050, 12,34 gives 001234.
@@ -43,12 +48,16 @@ std::string FormataDoisInteiros(Moeda valor) {
 
 // Rounds to two decimals the way the printer will see it: written with
 // "0.00" and read back.
-Moeda DuasCasas(Moeda valor) { return TextoParaMoeda(FormataValor(valor, 2)); }
+Moeda DuasCasas(Moeda valor) {
+  return TextoParaMoeda(FormataValor(valor, 2));
+}
 
 // Numbers of the item sale. An empty or blank text is zero; anything that is
 // not a number raises ErroConversao, which the sale turns into a parameter
 // error before the printer is touched.
-Moeda LeNumero(const std::string &texto) { return TextoParaValor(texto); }
+Moeda LeNumero(const std::string &texto) {
+  return TextoParaValor(texto);
+}
 // Decimal comma only, no thousands separators.
 Moeda LeNumeroEstrito(const std::string &texto) {
   return Aparar(texto).empty() ? 0 : TextoParaMoeda(texto);
@@ -90,9 +99,12 @@ Item Normaliza(const char *codigo, const char *descricao, const char *unidade, c
   item.servico = servico;
   item.numeroItem = numeroItem;
   if (!servico) {
-    if (item.aliquota == "I") item.aliquota = "II";
-    else if (item.aliquota == "F") item.aliquota = "FF";
-    else if (item.aliquota == "N") item.aliquota = "NN";
+    if (item.aliquota == "I")
+      item.aliquota = "II";
+    else if (item.aliquota == "F")
+      item.aliquota = "FF";
+    else if (item.aliquota == "N")
+      item.aliquota = "NN";
   }
   return item;
 }
@@ -101,13 +113,21 @@ Item Normaliza(const char *codigo, const char *descricao, const char *unidade, c
 void AliquotaServico(Item &item) {
   const char *i = nullptr, *f = nullptr, *n = nullptr;
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: i = "SI", f = "SF", n = "SN"; break;
-    case DARUMA: i = "ISS", f = "FS", n = "NS"; break;
-    default: MensagemErro("Serviço não configurado na ECF.");
+    case BEMATECH:
+      i = "SI", f = "SF", n = "SN";
+      break;
+    case DARUMA:
+      i = "ISS", f = "FS", n = "NS";
+      break;
+    default:
+      MensagemErro("Serviço não configurado na ECF.");
   }
-  if (item.aliquota == "I") item.aliquota = i;
-  else if (item.aliquota == "F") item.aliquota = f;
-  else if (item.aliquota == "N") item.aliquota = n;
+  if (item.aliquota == "I")
+    item.aliquota = i;
+  else if (item.aliquota == "F")
+    item.aliquota = f;
+  else if (item.aliquota == "N")
+    item.aliquota = n;
 }
 
 // BEMATECH: what the sale will send, worked out before any call.
@@ -123,7 +143,8 @@ VendaBematech PreparaBematech(const Item &item) {
   v.departamento = item.codigo.size() > 13 || acrescimo > 0;
   const bool percentual = Aparar(item.tipoAcrescimo) == "%";
   if (!v.departamento) {
-    v.acrescimo = percentual ? VezesCem(LeNumeroEstrito(item.valorAcrescimo), 4) : item.valorAcrescimo;
+    v.acrescimo =
+        percentual ? VezesCem(LeNumeroEstrito(item.valorAcrescimo), 4) : item.valorAcrescimo;
     return v;
   }
   const Moeda preco = LeNumeroEstrito(item.valorUnitario);
@@ -192,8 +213,7 @@ void VendeSweda(const Item &item) {
 void VendeDaruma(const Item &item) {
   const Moeda valor = LeNumero(item.valorAcrescimo);
   const std::string acrescimo = valor != 0 ? FormataDoisInteiros(-valor) : item.valorAcrescimo;
-  if (!item.servico && GuardaRetorno(Daruma_FI_UsaUnidadeMedida(item.unidade.c_str())) != 1)
-    return;
+  if (!item.servico && GuardaRetorno(Daruma_FI_UsaUnidadeMedida(item.unidade.c_str())) != 1) return;
   GuardaRetorno(Daruma_FI_VendeItem(item.codigo.c_str(), item.descricao.c_str(),
                                     item.aliquota.c_str(), "F", item.quantidade.c_str(), 2,
                                     item.valorUnitario.c_str(), item.tipoAcrescimo.c_str(),
@@ -211,9 +231,12 @@ void VendeDllG2(const Item &item) {
   const Moeda valor = LeNumero(item.valorAcrescimo);
   const int32_t canal = CanalComandoDllG2();
   std::string codigo;
-  if (item.aliquota == "FF") codigo = "-2";
-  else if (item.aliquota == "II") codigo = "-3";
-  else if (item.aliquota == "NN") codigo = "-4";
+  if (item.aliquota == "FF")
+    codigo = "-2";
+  else if (item.aliquota == "II")
+    codigo = "-3";
+  else if (item.aliquota == "NN")
+    codigo = "-4";
   DLLG2_LimpaParams(canal);
   if (!codigo.empty()) {
     AdicionaParam(canal, "CodAliquota", codigo, DLLG2_INTEIRO);
@@ -237,7 +260,9 @@ void VendeDllG2(const Item &item) {
 
 // ---- Closing text ---------------------------------------------------------------
 
-std::string DataCompleta() { return FormataDataHora("ddmmyyyy", Agora()); }
+std::string DataCompleta() {
+  return FormataDataHora("ddmmyyyy", Agora());
+}
 
 std::string DigitosSubtotal() {
   return tarvic::ApenasDigitos(FormataValor(tarvic::ecf_SubtotalCupom(), 2));
@@ -278,8 +303,8 @@ std::string BlocoEstado() {
     if (EstadoEcf.ConcessaoDF)
       bloco = "ESTABELECIMENTO INCLUÍDO NO PROGRAMA DE\nCONCESSÃO DE CRÉDITOS - LEI nº 4.159/08.\n";
     return bloco + " " + (sweda ? "\x10\x42" : "") + "NOTA LEGAL: " + (sweda ? "\x10\x4E" : "") +
-           " ICMS = " + FormataValor(EstadoEcf.vIcmCupom, 2) + " ISS = " +
-           FormataValor(EstadoEcf.vIssCupom, 2);
+           " ICMS = " + FormataValor(EstadoEcf.vIcmCupom, 2) +
+           " ISS = " + FormataValor(EstadoEcf.vIssCupom, 2);
   }
   return "";
 }
@@ -311,10 +336,18 @@ bool ecf_AbreCupom() {
   AvisaPoucoPapel();
   ecf_DestravaImpressora();
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_AbreCupom(nullptr)); break;
-    case SWEDA: GuardaRetorno(ECF_AbreCupom("")); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_AbreCupom(nullptr)); break;
-    case ELGIN: GuardaRetorno(Elgin_AbreCupom(nullptr)); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_AbreCupom(nullptr));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_AbreCupom(""));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_AbreCupom(nullptr));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_AbreCupom(nullptr));
+      break;
     case DATAREGIS:
     case URANO: {
       // The consumer is never identified on these printers: always empty.
@@ -326,7 +359,8 @@ bool ecf_AbreCupom() {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "AbreCupomFiscal");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return VerificaRetorno(true);
 }
@@ -342,11 +376,21 @@ bool ecf_VendeItem(const char *codigo, const char *descricao, const char *unidad
   if (item.servico) AliquotaServico(item);
   try {
     switch (fabricante) {
-      case BEMATECH: VendeBematech(item); break;
-      case SWEDA: VendeSweda(item); break;
-      case DARUMA: VendeDaruma(item); break;
-      case ELGIN: VendeElgin(item); break;
-      default: VendeDllG2(item); break;
+      case BEMATECH:
+        VendeBematech(item);
+        break;
+      case SWEDA:
+        VendeSweda(item);
+        break;
+      case DARUMA:
+        VendeDaruma(item);
+        break;
+      case ELGIN:
+        VendeElgin(item);
+        break;
+      default:
+        VendeDllG2(item);
+        break;
     }
   } catch (const ErroConversao &) {
     // Every number is read before the first driver call, so nothing was sent.
@@ -359,10 +403,18 @@ bool ecf_VendeItem(const char *codigo, const char *descricao, const char *unidad
 
 bool ecf_CancelaItemGenerico(const std::string &numeroItem) {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_CancelaItemGenerico(numeroItem.c_str())); break;
-    case SWEDA: GuardaRetorno(ECF_CancelaItemGenerico(numeroItem.c_str())); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_CancelaItemGenerico(numeroItem.c_str())); break;
-    case ELGIN: GuardaRetorno(Elgin_CancelaItemGenerico(numeroItem.c_str())); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_CancelaItemGenerico(numeroItem.c_str()));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_CancelaItemGenerico(numeroItem.c_str()));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_CancelaItemGenerico(numeroItem.c_str()));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_CancelaItemGenerico(numeroItem.c_str()));
+      break;
     case DATAREGIS:
     case URANO: {
       const int32_t canal = CanalComandoDllG2();
@@ -371,17 +423,26 @@ bool ecf_CancelaItemGenerico(const std::string &numeroItem) {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "CancelaItemFiscal");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return VerificaRetorno(true);
 }
 
 bool ecf_CancelaCupom() {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_CancelaCupom()); break;
-    case SWEDA: GuardaRetorno(ECF_CancelaCupom()); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_CancelaCupom()); break;
-    case ELGIN: GuardaRetorno(Elgin_CancelaCupom()); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_CancelaCupom());
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_CancelaCupom());
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_CancelaCupom());
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_CancelaCupom());
+      break;
     case DATAREGIS:
     case URANO: {
       // URANO cancels its coupon on channel 0.
@@ -390,7 +451,8 @@ bool ecf_CancelaCupom() {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "CancelaCupom");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return VerificaRetorno(true);
 }
@@ -399,10 +461,18 @@ bool ecf_IniciaFechamentoCupom(const std::string &acrescimoDesconto, const std::
   Moeda quantia = TextoParaValor(valor);
   const char *ad = acrescimoDesconto.c_str();
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_IniciaFechamentoCupom(ad, "$", valor.c_str())); break;
-    case SWEDA: GuardaRetorno(ECF_IniciaFechamentoCupom(ad, "$", valor.c_str())); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_IniciaFechamentoCupom(ad, "$", valor.c_str())); break;
-    case ELGIN: GuardaRetorno(Elgin_IniciaFechamentoCupom(ad, "$", valor.c_str())); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_IniciaFechamentoCupom(ad, "$", valor.c_str()));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_IniciaFechamentoCupom(ad, "$", valor.c_str()));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_IniciaFechamentoCupom(ad, "$", valor.c_str()));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_IniciaFechamentoCupom(ad, "$", valor.c_str()));
+      break;
     case DATAREGIS:
     case URANO: {
       if (quantia == 0) break;
@@ -415,7 +485,8 @@ bool ecf_IniciaFechamentoCupom(const std::string &acrescimoDesconto, const std::
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "AcresceSubtotal");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return VerificaRetorno(true);
 }
@@ -424,10 +495,18 @@ bool ecf_EfetuaFormaPagto(const std::string &formaPagamento, Moeda valor) {
   const std::string forma = Aparar(formaPagamento);
   const std::string quantia = FormataValor(valor, 2);
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_EfetuaFormaPagamento(forma.c_str(), quantia.c_str())); break;
-    case SWEDA: GuardaRetorno(ECF_EfetuaFormaPagamento(forma.c_str(), quantia.c_str())); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_EfetuaFormaPagamento(forma.c_str(), quantia.c_str())); break;
-    case ELGIN: GuardaRetorno(Elgin_EfetuaFormaPagamento(forma.c_str(), quantia.c_str())); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_EfetuaFormaPagamento(forma.c_str(), quantia.c_str()));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_EfetuaFormaPagamento(forma.c_str(), quantia.c_str()));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_EfetuaFormaPagamento(forma.c_str(), quantia.c_str()));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_EfetuaFormaPagamento(forma.c_str(), quantia.c_str()));
+      break;
     case DATAREGIS:
     case URANO: {
       const int32_t canal = CanalComandoDllG2();
@@ -437,7 +516,8 @@ bool ecf_EfetuaFormaPagto(const std::string &formaPagamento, Moeda valor) {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "PagaCupom");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return VerificaRetorno(true);
 }
@@ -445,10 +525,18 @@ bool ecf_EfetuaFormaPagto(const std::string &formaPagamento, Moeda valor) {
 bool ecf_TerminaFechamentoCupom(const std::string &mensagemCupom) {
   const std::string texto = TextoFechamento(mensagemCupom);
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_TerminaFechamentoCupom(texto.c_str())); break;
-    case SWEDA: GuardaRetorno(ECF_TerminaFechamentoCupom(texto.c_str())); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_TerminaFechamentoCupom(texto.c_str())); break;
-    case ELGIN: GuardaRetorno(Elgin_TerminaFechamentoCupom(texto.c_str())); break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_TerminaFechamentoCupom(texto.c_str()));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_TerminaFechamentoCupom(texto.c_str()));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_TerminaFechamentoCupom(texto.c_str()));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_TerminaFechamentoCupom(texto.c_str()));
+      break;
     case DATAREGIS:
     case URANO: {
       const std::string promocional = Aparar(Aparar(texto).substr(0, TEXTO_PROMOCIONAL_MAXIMO));
@@ -458,7 +546,8 @@ bool ecf_TerminaFechamentoCupom(const std::string &mensagemCupom) {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "EncerraDocumento");
       break;
     }
-    default: break;
+    default:
+      break;
   }
   const bool veredito = VerificaRetorno(true);
   // Told whether or not the coupon closed.
@@ -472,11 +561,20 @@ Moeda ecf_SubtotalCupom() {
     // The drivers answer the subtotal in cents, as digits.
     std::string buffer = Espacos(14);
     switch (EstadoEcf.Fabricante) {
-      case BEMATECH: GuardaRetorno(Bematech_FI_SubTotal(buffer.data())); break;
-      case SWEDA: GuardaRetorno(ECF_SubTotal(buffer.data())); break;
-      case DARUMA: GuardaRetorno(Daruma_FI_SubTotal(buffer.data())); break;
-      case ELGIN: GuardaRetorno(Elgin_SubTotal(buffer.data())); break;
-      default: break;  // no driver: judged on the code already there, the buffer stays blank
+      case BEMATECH:
+        GuardaRetorno(Bematech_FI_SubTotal(buffer.data()));
+        break;
+      case SWEDA:
+        GuardaRetorno(ECF_SubTotal(buffer.data()));
+        break;
+      case DARUMA:
+        GuardaRetorno(Daruma_FI_SubTotal(buffer.data()));
+        break;
+      case ELGIN:
+        GuardaRetorno(Elgin_SubTotal(buffer.data()));
+        break;
+      default:
+        break;  // no driver: judged on the code already there, the buffer stays blank
     }
     if (!VerificaRetorno(true)) return 0;
     return DivideArredondando(TextoParaValor(LeBuffer(buffer)), 100);
@@ -513,10 +611,10 @@ void TARVIC_API set_vIcmCupom(tarvic_Moeda valor) {
 }
 
 tarvic_Flag TARVIC_API ecf_VendeItem(const char *codigo, const char *descricao, const char *unidade,
-                                  int32_t, const char *aliquota, int32_t, const char *quantidade,
-                                  const char *valorUnitario, const char *tipoAcrescimo,
-                                  const char *valorAcrescimo, int32_t, tarvic_Flag servico,
-                                  int32_t numeroItem) {
+                                     int32_t, const char *aliquota, int32_t, const char *quantidade,
+                                     const char *valorUnitario, const char *tipoAcrescimo,
+                                     const char *valorAcrescimo, int32_t, tarvic_Flag servico,
+                                     int32_t numeroItem) {
   return Exporta<tarvic_Flag>(false, [&] {
     return tarvic::ecf_VendeItem(codigo, descricao, unidade, aliquota, quantidade, valorUnitario,
                                  tipoAcrescimo, valorAcrescimo, Flag(servico), numeroItem);
@@ -524,7 +622,8 @@ tarvic_Flag TARVIC_API ecf_VendeItem(const char *codigo, const char *descricao, 
 }
 
 tarvic_Flag TARVIC_API ecf_CancelaItemGenerico(const char *numeroItem) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_CancelaItemGenerico(Texto(numeroItem)); });
+  return Exporta<tarvic_Flag>(false,
+                              [&] { return tarvic::ecf_CancelaItemGenerico(Texto(numeroItem)); });
 }
 
 tarvic_Flag TARVIC_API ecf_CancelaCupom(void) {
@@ -538,17 +637,18 @@ tarvic_Flag TARVIC_API ecf_IniciaFechamentoCupom(const char *acrescimoDesconto, 
 }
 
 tarvic_Flag TARVIC_API ecf_EfetuaFormaPagto(const char *formaPagamento, tarvic_Moeda valor) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_EfetuaFormaPagto(Texto(formaPagamento), valor); });
+  return Exporta<tarvic_Flag>(
+      false, [&] { return tarvic::ecf_EfetuaFormaPagto(Texto(formaPagamento), valor); });
 }
 
 tarvic_Flag TARVIC_API ecf_TerminaFechamentoCupom(const char *mensagemCupom) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_TerminaFechamentoCupom(Texto(mensagemCupom)); });
+  return Exporta<tarvic_Flag>(
+      false, [&] { return tarvic::ecf_TerminaFechamentoCupom(Texto(mensagemCupom)); });
 }
 
 tarvic_MoedaResultado TARVIC_API ecf_SubtotalCupom(void) {
-  return Exporta<tarvic_MoedaResultado>(0, [&] {
-    return static_cast<tarvic_MoedaResultado>(tarvic::ecf_SubtotalCupom());
-  });
+  return Exporta<tarvic_MoedaResultado>(
+      0, [&] { return static_cast<tarvic_MoedaResultado>(tarvic::ecf_SubtotalCupom()); });
 }
 
 }  // extern "C"

@@ -9,8 +9,8 @@
 
 #include "tarvic.h"
 
-using Moeda = int64_t;     // ten-thousandths
-using DataHora = double;   // days since 30/12/1899
+using Moeda = int64_t;    // ten-thousandths
+using DataHora = double;  // days since 30/12/1899
 
 constexpr Moeda UNIDADE_MOEDA = 10000;
 
@@ -81,8 +81,7 @@ struct AbortoSilencioso {};
 
 std::string Texto(const char *texto);  // a null pointer is the empty text
 std::string Espacos(int n);
-inline std::string SeTexto(bool condicao, const std::string &verdadeiro,
-                           const std::string &falso) {
+inline std::string SeTexto(bool condicao, const std::string &verdadeiro, const std::string &falso) {
   return condicao ? verdadeiro : falso;
 }
 std::string Aparar(const std::string &texto);  // drops characters up to blank at both ends

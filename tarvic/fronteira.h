@@ -55,4 +55,6 @@ void ExportaSemResultado(Corpo &&corpo) noexcept {
   }
 }
 
-inline bool Flag(tarvic_Flag f) { return f != 0; }
+inline bool Flag(tarvic_Flag f) {
+  return f != 0;
+}

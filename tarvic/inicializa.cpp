@@ -36,7 +36,9 @@ int32_t ReconheceFabricante(const std::string &nome) {
 
 // A folder named by the host or the system, trimmed and closed with the
 // separator.
-std::string Pasta(const std::string &pasta) { return IncluiSeparador(Aparar(pasta)); }
+std::string Pasta(const std::string &pasta) {
+  return IncluiSeparador(Aparar(pasta));
+}
 
 std::string PastaTemporaria() {
   const std::string temp = Aparar(plataforma::VariavelAmbiente("TEMP"));
@@ -80,8 +82,9 @@ std::string ProcuraIniBematech() {
 bool ConfiguraBematech() {
   const std::string ini = ProcuraIniBematech();
   if (ini.empty()) {
-    Mensagem("Não foi possível encontrar BEMAFI32.INI.\nDeterminadas configurações não poderão "
-             "ser estabelecidas, o que poderá implicar no correto funcionamento do ECF.");
+    Mensagem(
+        "Não foi possível encontrar BEMAFI32.INI.\nDeterminadas configurações não poderão "
+        "ser estabelecidas, o que poderá implicar no correto funcionamento do ECF.");
     return true;
   }
   tarvic::ecf_Modelo();
@@ -121,10 +124,14 @@ bool ecf_SetarPafRetorno() {
   GravaRetorno("pathRetorno", EstadoEcf.PastaRetorno);
   GravaRetorno("arqRetorno", EstadoEcf.ArquivoRetorno);
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: return ConfiguraBematech();
-    case SWEDA: return ConfiguraSweda();
-    case DARUMA: return ConfiguraDaruma();
-    default: return false;
+    case BEMATECH:
+      return ConfiguraBematech();
+    case SWEDA:
+      return ConfiguraSweda();
+    case DARUMA:
+      return ConfiguraDaruma();
+    default:
+      return false;
   }
 }
 
@@ -196,9 +203,8 @@ bool ecf_SetArqRetorno(const std::string &arquivo) {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_Inicializa(const char *nome, const char *porta, const char *pastaBase) {
-  return Exporta<tarvic_Flag>(false, [&] {
-    return tarvic::ecf_Inicializa(Texto(nome), Texto(porta), Texto(pastaBase));
-  });
+  return Exporta<tarvic_Flag>(
+      false, [&] { return tarvic::ecf_Inicializa(Texto(nome), Texto(porta), Texto(pastaBase)); });
 }
 
 tarvic_Flag TARVIC_API ecf_SetarPafRetorno(void) {
@@ -230,8 +236,12 @@ tarvic_Flag TARVIC_API ecf_SetHorarioVerao(tarvic_Flag ativo) {
   });
 }
 
-int32_t TARVIC_API ecf_DllVersao(void) { return 1020; }
+int32_t TARVIC_API ecf_DllVersao(void) {
+  return 1020;
+}
 
-int32_t TARVIC_API ecf_IdFabricante(void) { return EstadoEcf.Fabricante; }
+int32_t TARVIC_API ecf_IdFabricante(void) {
+  return EstadoEcf.Fabricante;
+}
 
 }  // extern "C"

@@ -23,26 +23,41 @@ int MostraCaixa(const std::string &texto, uint32_t tipo) {
 // Messages of the FI-family return codes.
 std::string MensagemDoCodigo(int32_t codigo) {
   switch (codigo) {
-    case 1: return "";
-    case 0: return "Erro de Comunicação.";
-    case -1: return "Erro de execução da função.";
-    case -2: return "Parâmetro inválido na função.";
-    case -3: return "Alíquota não programada.";
+    case 1:
+      return "";
+    case 0:
+      return "Erro de Comunicação.";
+    case -1:
+      return "Erro de execução da função.";
+    case -2:
+      return "Parâmetro inválido na função.";
+    case -3:
+      return "Alíquota não programada.";
     case -4:
       return "O arquivo de inicialização (INI) não foi encontrado no diretório de sistema do "
              "Windows.";
-    case -5: return "Erro ao abrir a Porta de Comunicação.";
-    case -6: return "Impressora desligada ou cabo de comunicação desconectado.";
-    case -8: return "Erro ao criar ou gravar no arquivo STATUS.TXT ou RETORNO.TXT.";
-    case -24: return "Forma de Pagamento não programada.";
-    case -27: return "Status da impressora direfente de 6,0,0 (ACK, ST1 e ST2).";
-    case -30: return "Função não compatível com a impressora YANCO.";
+    case -5:
+      return "Erro ao abrir a Porta de Comunicação.";
+    case -6:
+      return "Impressora desligada ou cabo de comunicação desconectado.";
+    case -8:
+      return "Erro ao criar ou gravar no arquivo STATUS.TXT ou RETORNO.TXT.";
+    case -24:
+      return "Forma de Pagamento não programada.";
+    case -27:
+      return "Status da impressora direfente de 6,0,0 (ACK, ST1 e ST2).";
+    case -30:
+      return "Função não compatível com a impressora YANCO.";
     case -33:
       return "Condição de alívio de prato (para modelos CS) ou peso negativo (para modelos BP).";
-    case -34: return "Peso instável.";
-    case -35: return "Peso excedido.";
-    case -36: return "Forma de Pagamento não finalizada.";
-    default: return "Erro desconhecido.\nCód. Retorno: " + std::to_string(codigo) + ".";
+    case -34:
+      return "Peso instável.";
+    case -35:
+      return "Peso excedido.";
+    case -36:
+      return "Forma de Pagamento não finalizada.";
+    default:
+      return "Erro desconhecido.\nCód. Retorno: " + std::to_string(codigo) + ".";
   }
 }
 
@@ -77,7 +92,9 @@ bool VerdictoDllG2(std::string &mensagem) {
 
 }  // namespace
 
-void Mensagem(const std::string &texto) { MostraCaixa(texto, plataforma::MB_INFORMACAO); }
+void Mensagem(const std::string &texto) {
+  MostraCaixa(texto, plataforma::MB_INFORMACAO);
+}
 
 void MensagemErro(const std::string &texto) {
   Mensagem(texto);
@@ -92,9 +109,13 @@ bool VerificaRetorno(bool mostrar) {
   std::string mensagem;
   bool veredito;
   switch (EstadoEcf.Fabricante) {
-    case SWEDA: veredito = VerdictoSweda(mensagem); break;
+    case SWEDA:
+      veredito = VerdictoSweda(mensagem);
+      break;
     case DATAREGIS:
-    case URANO: veredito = VerdictoDllG2(mensagem); break;
+    case URANO:
+      veredito = VerdictoDllG2(mensagem);
+      break;
     default:
       mensagem = MensagemDoCodigo(ecf_Retorno);
       veredito = ecf_Retorno == 1 && tarvic::ecf_StatusAtu(true);

@@ -14,7 +14,9 @@ tarvic_Flag TARVIC_API ecf_Suprimento(tarvic_Moeda) {
   return Exporta<tarvic_Flag>(false, [] { return false; });
 }
 
-tarvic_Flag TARVIC_API ecf_Sangria(tarvic_Moeda) { return Exporta<tarvic_Flag>(false, [] { return false; }); }
+tarvic_Flag TARVIC_API ecf_Sangria(tarvic_Moeda) {
+  return Exporta<tarvic_Flag>(false, [] { return false; });
+}
 
 tarvic_Flag TARVIC_API ecf_AbreComprovanteNaoFiscalVinculado(const char *, tarvic_Moeda, int32_t) {
   return Exporta<tarvic_Flag>(false, [] { return false; });

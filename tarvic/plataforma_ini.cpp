@@ -6,7 +6,9 @@ namespace plataforma {
 
 namespace {
 
-char Minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Minuscula(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool IguaisSemCaixa(const std::string &a, const std::string &b) {
   if (a.size() != b.size()) return false;

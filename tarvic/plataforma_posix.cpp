@@ -39,7 +39,9 @@ void Pausa(uint32_t milissegundos) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milissegundos));
 }
 
-void DefinePausa(FuncaoPausa funcao) { funcaoPausa = funcao; }
+void DefinePausa(FuncaoPausa funcao) {
+  funcaoPausa = funcao;
+}
 
 std::string VariavelAmbiente(const std::string &nome) {
   const char *valor = std::getenv(nome.c_str());
@@ -136,9 +138,13 @@ std::string LeIni(const std::string &arquivo, const std::string &secao, const st
   return ValorIni(texto.str(), secao, chave, padrao);
 }
 
-void *CarregaBiblioteca(const std::string &) { return nullptr; }
+void *CarregaBiblioteca(const std::string &) {
+  return nullptr;
+}
 
-void *FuncaoDaBiblioteca(void *, const std::string &) { return nullptr; }
+void *FuncaoDaBiblioteca(void *, const std::string &) {
+  return nullptr;
+}
 
 void LiberaBiblioteca(void *) {}
 

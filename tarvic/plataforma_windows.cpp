@@ -15,7 +15,9 @@ int CaixaMensagem(const std::string &texto, const std::string &titulo, uint32_t 
   return MessageBoxA(nullptr, texto.c_str(), titulo.c_str(), tipo);
 }
 
-void LiberaEntrada() { BlockInput(FALSE); }
+void LiberaEntrada() {
+  BlockInput(FALSE);
+}
 
 void ProcessaMensagens() {
   MSG mensagem;
@@ -32,7 +34,9 @@ void Pausa(uint32_t milissegundos) {
     Sleep(milissegundos);
 }
 
-void DefinePausa(FuncaoPausa funcao) { funcaoPausa = funcao; }
+void DefinePausa(FuncaoPausa funcao) {
+  funcaoPausa = funcao;
+}
 
 std::string VariavelAmbiente(const std::string &nome) {
   char buffer[32768];
@@ -76,7 +80,9 @@ bool CriaPasta(const std::string &caminho) {
   return CreateDirectoryA(caminho.c_str(), nullptr) || PastaExiste(caminho);
 }
 
-bool ApagaArquivo(const std::string &caminho) { return DeleteFileA(caminho.c_str()) != 0; }
+bool ApagaArquivo(const std::string &caminho) {
+  return DeleteFileA(caminho.c_str()) != 0;
+}
 
 bool CopiaArquivo(const std::string &origem, const std::string &destino) {
   return CopyFileA(origem.c_str(), destino.c_str(), FALSE) != 0;
@@ -105,8 +111,8 @@ std::vector<std::string> ListaPasta(const std::string &pasta, const std::string 
 
 bool EscreveIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
                 const std::string &valor) {
-  return WritePrivateProfileStringA(secao.c_str(), chave.c_str(), valor.c_str(),
-                                    arquivo.c_str()) != 0;
+  return WritePrivateProfileStringA(secao.c_str(), chave.c_str(), valor.c_str(), arquivo.c_str()) !=
+         0;
 }
 
 std::string LeIni(const std::string &arquivo, const std::string &secao, const std::string &chave,

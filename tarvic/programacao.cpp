@@ -6,16 +6,23 @@
 
 namespace tarvic {
 
-bool ecf_StatusComprovanteNaoFiscalVinculado() { return false; }
-bool ecf_StatusRelatorioGerencial() { return false; }
-bool ecf_FechaRelatorioGerencial() { return false; }
+bool ecf_StatusComprovanteNaoFiscalVinculado() {
+  return false;
+}
+bool ecf_StatusRelatorioGerencial() {
+  return false;
+}
+bool ecf_FechaRelatorioGerencial() {
+  return false;
+}
 
 }  // namespace tarvic
 
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_StatusComprovanteNaoFiscalVinculado(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_StatusComprovanteNaoFiscalVinculado(); });
+  return Exporta<tarvic_Flag>(false,
+                              [] { return tarvic::ecf_StatusComprovanteNaoFiscalVinculado(); });
 }
 
 tarvic_Flag TARVIC_API ecf_ProgramaFormasPagamento(const char *) {
@@ -50,23 +57,32 @@ tarvic_Flag TARVIC_API ecf_StatusRelatorioGerencial(void) {
   return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_StatusRelatorioGerencial(); });
 }
 
-tarvic_Flag TARVIC_API ecf_LeituraX(void) { return Exporta<tarvic_Flag>(false, [] { return false; }); }
+tarvic_Flag TARVIC_API ecf_LeituraX(void) {
+  return Exporta<tarvic_Flag>(false, [] { return false; });
+}
 
-tarvic_Flag TARVIC_API ecf_ReducaoZ(void) { return Exporta<tarvic_Flag>(false, [] { return false; }); }
+tarvic_Flag TARVIC_API ecf_ReducaoZ(void) {
+  return Exporta<tarvic_Flag>(false, [] { return false; });
+}
 
 tarvic_Flag TARVIC_API ecf_ReducaoZPendente(void) {
   return Exporta<tarvic_Flag>(false, [] { return false; });
 }
 
-tarvic_Flag TARVIC_API ecf_Bloqueado(void) { return Exporta<tarvic_Flag>(false, [] { return false; }); }
+tarvic_Flag TARVIC_API ecf_Bloqueado(void) {
+  return Exporta<tarvic_Flag>(false, [] { return false; });
+}
 
 void TARVIC_API ecf_ProgramaHorarioVerao(void) {}
 
 void TARVIC_API ecf_ConfiguraArredondamento(void) {}
 
-tarvic_Flag TARVIC_API ecf_ModoArredondamento(void) { return false; }
+tarvic_Flag TARVIC_API ecf_ModoArredondamento(void) {
+  return false;
+}
 
-void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *, const char *, const char *, tarvic_Flag) {}
+void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *, const char *, const char *,
+                                             tarvic_Flag) {}
 
 void TARVIC_API ecf_LeituraMemoriaFiscalReducao(int32_t, int32_t, const char *, tarvic_Flag) {}
 

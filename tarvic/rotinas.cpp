@@ -10,9 +10,13 @@ TEstadoEcf EstadoEcf;
 
 // ---- Texts ----------------------------------------------------------------
 
-std::string Texto(const char *texto) { return texto ? std::string(texto) : std::string(); }
+std::string Texto(const char *texto) {
+  return texto ? std::string(texto) : std::string();
+}
 
-std::string Espacos(int n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : ""; }
+std::string Espacos(int n) {
+  return n > 0 ? std::string(static_cast<size_t>(n), ' ') : "";
+}
 
 std::string Aparar(const std::string &texto) {
   size_t inicio = 0, fim = texto.size();
@@ -50,7 +54,9 @@ std::string IncluiSeparador(const std::string &pasta) {
 
 namespace {
 
-bool Digito(char c) { return c >= '0' && c <= '9'; }
+bool Digito(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Reads [sign] digits [, digits] into ten-thousandths, rounding further
 // decimals half away from zero. False when the text is anything else.
@@ -149,8 +155,8 @@ std::string FormataValor(Moeda valor, int casas) {
 
 std::string FormataInteiro(int64_t valor, int digitos) {
   const bool negativo = valor < 0;
-  const unsigned long long absoluto =
-      negativo ? 0ULL - static_cast<unsigned long long>(valor) : static_cast<unsigned long long>(valor);
+  const unsigned long long absoluto = negativo ? 0ULL - static_cast<unsigned long long>(valor)
+                                               : static_cast<unsigned long long>(valor);
   std::string d = std::to_string(absoluto);
   if (static_cast<int>(d.size()) < digitos) d.insert(0, digitos - d.size(), '0');
   return (negativo ? "-" : "") + d;
@@ -219,7 +225,9 @@ void CivilDosDias(int64_t z, int &ano, int &mes, int &dia) {
 
 constexpr int64_t DIAS_1899_12_30 = -25569;  // 30/12/1899 counted from 01/01/1970
 
-bool Bissexto(int ano) { return (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0; }
+bool Bissexto(int ano) {
+  return (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
+}
 
 int DiasDoMes(int ano, int mes) {
   static const int dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -258,8 +266,8 @@ bool PartesNumericas(const std::string &texto, char separador, int partes[3], in
 }  // namespace
 
 DataHora CodificaData(int ano, int mes, int dia) {
-  return static_cast<DataHora>(DiasCivis(ano, static_cast<unsigned>(mes), static_cast<unsigned>(dia)) -
-                               DIAS_1899_12_30);
+  return static_cast<DataHora>(
+      DiasCivis(ano, static_cast<unsigned>(mes), static_cast<unsigned>(dia)) - DIAS_1899_12_30);
 }
 
 DataHora CodificaHora(int hora, int minuto, int segundo, int milissegundo) {
@@ -335,13 +343,27 @@ std::string FormataDataHora(const std::string &padrao, DataHora data) {
     size_t n = 1;
     while (i + n < padrao.size() && static_cast<char>(padrao[i + n] | 0x20) == c) ++n;
     switch (c) {
-      case 'd': r += FormataInteiro(dia, n >= 2 ? 2 : 1); break;
-      case 'm': r += FormataInteiro(mes, n >= 2 ? 2 : 1); break;
-      case 'y': r += n >= 3 ? FormataInteiro(ano, 4) : FormataInteiro(ano % 100, 2); break;
-      case 'h': r += FormataInteiro(hora, n >= 2 ? 2 : 1); break;
-      case 'n': r += FormataInteiro(minuto, n >= 2 ? 2 : 1); break;
-      case 's': r += FormataInteiro(segundo, n >= 2 ? 2 : 1); break;
-      default: r.append(padrao, i, n); break;
+      case 'd':
+        r += FormataInteiro(dia, n >= 2 ? 2 : 1);
+        break;
+      case 'm':
+        r += FormataInteiro(mes, n >= 2 ? 2 : 1);
+        break;
+      case 'y':
+        r += n >= 3 ? FormataInteiro(ano, 4) : FormataInteiro(ano % 100, 2);
+        break;
+      case 'h':
+        r += FormataInteiro(hora, n >= 2 ? 2 : 1);
+        break;
+      case 'n':
+        r += FormataInteiro(minuto, n >= 2 ? 2 : 1);
+        break;
+      case 's':
+        r += FormataInteiro(segundo, n >= 2 ? 2 : 1);
+        break;
+      default:
+        r.append(padrao, i, n);
+        break;
     }
     i += n;
   }

@@ -117,11 +117,20 @@ bool ecf_StatusAtu(bool registrar) {
   std::string texto;
   int32_t ack = 0, st1 = 0, st2 = 0;
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_RetornoImpressora(&ack, &st1, &st2)); break;
-    case SWEDA: GuardaRetorno(ECF_RetornoImpressora(&ack, &st1, &st2)); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_RetornoImpressora(&ack, &st1, &st2)); break;
-    case ELGIN: GuardaRetorno(Elgin_RetornoImpressora(&ack, &st1, &st2)); break;
-    default: return true;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_RetornoImpressora(&ack, &st1, &st2));
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_RetornoImpressora(&ack, &st1, &st2));
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_RetornoImpressora(&ack, &st1, &st2));
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_RetornoImpressora(&ack, &st1, &st2));
+      break;
+    default:
+      return true;
   }
   AplicaST1(st1, texto, veredito);
   if (!texto.empty()) texto += "\n";
@@ -132,17 +141,28 @@ bool ecf_StatusAtu(bool registrar) {
 
 bool ecf_Ligado(bool mostrar) {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: GuardaRetorno(Bematech_FI_VerificaImpressoraLigada()); break;
-    case SWEDA: GuardaRetorno(ECF_VerificaImpressoraLigada()); break;
-    case DARUMA: GuardaRetorno(Daruma_FI_VerificaImpressoraLigada()); break;
-    case ELGIN: GuardaRetorno(Elgin_VerificaImpressoraLigada()); break;
-    default: ecf_Retorno = 1; break;
+    case BEMATECH:
+      GuardaRetorno(Bematech_FI_VerificaImpressoraLigada());
+      break;
+    case SWEDA:
+      GuardaRetorno(ECF_VerificaImpressoraLigada());
+      break;
+    case DARUMA:
+      GuardaRetorno(Daruma_FI_VerificaImpressoraLigada());
+      break;
+    case ELGIN:
+      GuardaRetorno(Elgin_VerificaImpressoraLigada());
+      break;
+    default:
+      ecf_Retorno = 1;
+      break;
   }
   const bool resposta = ecf_Retorno == 1;
   if (!resposta && mostrar)
-    Mensagem("Falha na comunicação com Impressora Fiscal.\nVerifique se os cabos estão "
-             "conectados, se o ECF está ligado e se há bobina (papel).\n\nRetorno do ECF:  " +
-             std::to_string(ecf_Retorno));
+    Mensagem(
+        "Falha na comunicação com Impressora Fiscal.\nVerifique se os cabos estão "
+        "conectados, se o ECF está ligado e se há bobina (papel).\n\nRetorno do ECF:  " +
+        std::to_string(ecf_Retorno));
   return resposta;
 }
 
@@ -158,9 +178,12 @@ bool ecf_TratarDesligamento() {
 bool ecf_AbrirPortaSerial() {
   try {
     switch (EstadoEcf.Fabricante) {
-      case BEMATECH: return Bematech_FI_AbrePortaSerial() == 1;
-      case DARUMA: return Daruma_FI_AbrePortaSerial() == 1;
-      case ELGIN: return Elgin_AbrePortaSerial() == 1;
+      case BEMATECH:
+        return Bematech_FI_AbrePortaSerial() == 1;
+      case DARUMA:
+        return Daruma_FI_AbrePortaSerial() == 1;
+      case ELGIN:
+        return Elgin_AbrePortaSerial() == 1;
       case SWEDA: {
         if (ECF_AbrePortaSerial() != 1) {
           Mensagem("Falha ao Abrir a Porta Serial de comunicação.");
@@ -172,8 +195,10 @@ bool ecf_AbrirPortaSerial() {
         return true;
       }
       case DATAREGIS:
-      case URANO: return AbrePortaDllG2();
-      default: return true;
+      case URANO:
+        return AbrePortaDllG2();
+      default:
+        return true;
     }
   } catch (...) {
     return false;
@@ -182,13 +207,19 @@ bool ecf_AbrirPortaSerial() {
 
 int32_t ecf_FecharPortaSerial() {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: return Bematech_FI_FechaPortaSerial();
-    case SWEDA: return ECF_FechaPortaSerial();
-    case DARUMA: return Daruma_FI_FechaPortaSerial();
-    case ELGIN: return Elgin_FechaPortaSerial();
+    case BEMATECH:
+      return Bematech_FI_FechaPortaSerial();
+    case SWEDA:
+      return ECF_FechaPortaSerial();
+    case DARUMA:
+      return Daruma_FI_FechaPortaSerial();
+    case ELGIN:
+      return Elgin_FechaPortaSerial();
     case DATAREGIS:
-    case URANO: return DLLG2_EncerraDriver(CanalDllG2);
-    default: return EstadoEcf.Fabricante;
+    case URANO:
+      return DLLG2_EncerraDriver(CanalDllG2);
+    default:
+      return EstadoEcf.Fabricante;
   }
 }
 
@@ -202,19 +233,28 @@ void ecf_DestravaImpressora() {
       break;
     }
     case SWEDA:
-    case DARUMA: DestravaSwedaDaruma(); break;
+    case DARUMA:
+      DestravaSwedaDaruma();
+      break;
     case DATAREGIS:
-    case URANO: DestravaDllG2(); break;
-    default: break;
+    case URANO:
+      DestravaDllG2();
+      break;
+    default:
+      break;
   }
 }
 
 int32_t ecf_AbrirGaveta() {
   switch (EstadoEcf.Fabricante) {
-    case BEMATECH: return GuardaRetorno(Bematech_FI_AcionaGaveta());
-    case SWEDA: return GuardaRetorno(ECF_AcionaGaveta());
-    case DARUMA: return GuardaRetorno(Daruma_FI_AcionaGaveta());
-    case ELGIN: return GuardaRetorno(Elgin_AcionaGaveta());
+    case BEMATECH:
+      return GuardaRetorno(Bematech_FI_AcionaGaveta());
+    case SWEDA:
+      return GuardaRetorno(ECF_AcionaGaveta());
+    case DARUMA:
+      return GuardaRetorno(Daruma_FI_AcionaGaveta());
+    case ELGIN:
+      return GuardaRetorno(Elgin_AcionaGaveta());
     case DATAREGIS:
     case URANO: {
       const int32_t canal = CanalComandoDllG2();
@@ -222,7 +262,8 @@ int32_t ecf_AbrirGaveta() {
       RetornoDllG2 = DLLG2_ExecutaComando(canal, "AbreGaveta");
       return RetornoDllG2;
     }
-    default: return EstadoEcf.Fabricante;
+    default:
+      return EstadoEcf.Fabricante;
   }
 }
 

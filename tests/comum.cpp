@@ -21,7 +21,9 @@ int TARVIC_API Tratador(const char *texto, const char *titulo, uint32_t tipo) {
   return r;
 }
 
-void PausaRegistrada(uint32_t ms) { TesteEcf::pausas.push_back(ms); }
+void PausaRegistrada(uint32_t ms) {
+  TesteEcf::pausas.push_back(ms);
+}
 
 }  // namespace
 

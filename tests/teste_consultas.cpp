@@ -10,7 +10,9 @@ namespace {
 
 const int32_t FAMILIA_FI[] = {BEMATECH, SWEDA, DARUMA, ELGIN};
 
-bool PertoDeAgora(double valor) { return std::fabs(valor - Agora()) < 5.0 / 86400; }
+bool PertoDeAgora(double valor) {
+  return std::fabs(valor - Agora()) < 5.0 / 86400;
+}
 
 DataHora Momento(int ano, int mes, int dia, int hora, int minuto, int segundo) {
   return CodificaData(ano, mes, dia) + CodificaHora(hora, minuto, segundo);
@@ -275,7 +277,8 @@ TEST_F(Consulta, ContadoresPorFabricanteComSeusBuffers) {
     Fabricante(c.fabricante);
     EstadoEcf.TipoMfd = true;
     duble::Reinicia();
-    const std::string funcao = c.chamada ? std::string(c.chamada).substr(0, std::string(c.chamada).find('(')) : "";
+    const std::string funcao =
+        c.chamada ? std::string(c.chamada).substr(0, std::string(c.chamada).find('(')) : "";
     if (c.chamada) duble::RespondeSempre(funcao, {1, {"0045"}, {}});
     EXPECT_EQ(c.exporta(), c.chamada ? 45 : 0) << (c.chamada ? c.chamada : "ELGIN GNF");
     if (!c.chamada) {
@@ -296,8 +299,10 @@ TEST_F(Consulta, ContadoresPorFabricanteComSeusBuffers) {
 }
 
 TEST_F(Consulta, ContadoresDllg2) {
-  const std::pair<int32_t (*)(), const char *> casos[] = {
-      {ecf_NumeroCDC, "CDC"}, {ecf_NumeroGRG, "GRG"}, {ecf_NumeroGNF, "GNF"}, {ecf_NumeroCCF, "CCF"}};
+  const std::pair<int32_t (*)(), const char *> casos[] = {{ecf_NumeroCDC, "CDC"},
+                                                          {ecf_NumeroGRG, "GRG"},
+                                                          {ecf_NumeroGNF, "GNF"},
+                                                          {ecf_NumeroCCF, "CCF"}};
   for (int32_t fabricante : {DATAREGIS, URANO}) {
     for (const auto &[exporta, nome] : casos) {
       Dllg2(fabricante);
@@ -439,8 +444,9 @@ TEST_F(Consulta, ModeloBematechDecideOMfdPelaLista) {
     duble::Responde("Bematech_FI_MarcaModeloTipoImpressoraMFD",
                     {1, {"BEMATECH", "MP-4000 TH FI", "ECF-IF"}, {}});
     EXPECT_TRUE(ecf_TipoMFD()) << modelo;
-    EXPECT_EQ(duble::Chamadas(), (Chamadas{"Bematech_FI_ModeloImpressora([10])",
-                                           "Bematech_FI_MarcaModeloTipoImpressoraMFD([15], [20], [7])"}));
+    EXPECT_EQ(duble::Chamadas(),
+              (Chamadas{"Bematech_FI_ModeloImpressora([10])",
+                        "Bematech_FI_MarcaModeloTipoImpressoraMFD([15], [20], [7])"}));
     EXPECT_EQ(EstadoEcf.Modelo, "MP-4000 TH FI");
     EXPECT_EQ(EstadoEcf.Marca, "BEMATECH");
     EXPECT_EQ(EstadoEcf.TipoEcf, "ECF-IF");
@@ -465,7 +471,8 @@ TEST_F(Consulta, ModeloDasOutras) {
   }
 
   Fabricante(DARUMA);
-  for (const auto &[modelo, mfd] : {std::pair{"FS345", false}, {"fs2000", false}, {"FS700 L", true}}) {
+  for (const auto &[modelo, mfd] :
+       {std::pair{"FS345", false}, {"fs2000", false}, {"FS700 L", true}}) {
     EstadoEcf.Modelo.clear();
     duble::Reinicia();
     duble::Responde("Daruma_FIMFD_RetornaInformacao", {1, {"DARUMA"}, {}});
@@ -487,8 +494,8 @@ TEST_F(Consulta, ModeloDasOutras) {
     RespondeDllG2("ECF-IF");
     RespondeDllG2("PRINT ID");
     EXPECT_TRUE(ecf_Modelo());
-    EXPECT_EQ(duble::Chamadas(), LeTexto(Canal(), "Marca") + LeTexto(Canal(), "TipoECF") +
-                                     LeTexto(Canal(), "Modelo"));
+    EXPECT_EQ(duble::Chamadas(),
+              LeTexto(Canal(), "Marca") + LeTexto(Canal(), "TipoECF") + LeTexto(Canal(), "Modelo"));
     EXPECT_EQ(EstadoEcf.Modelo, "PRINT ID");
     EXPECT_TRUE(EstadoEcf.TipoMfd);
   }
@@ -629,7 +636,8 @@ TEST_F(Consulta, DataUltimaReducao) {
 }
 
 TEST_F(Consulta, DataUltimaReducaoQueFalha) {
-  const std::string falha = "Falha ao capturar data da última redução.\nChecar em \"ecf_DataUltReducao\".";
+  const std::string falha =
+      "Falha ao capturar data da última redução.\nChecar em \"ecf_DataUltReducao\".";
   Fabricante(BEMATECH);
   duble::Responde("Bematech_FI_DataHoraReducao", {-6, {"150313"}, {}});
   EXPECT_EQ(ecf_DataUltReducao(), 0);
@@ -691,10 +699,12 @@ TEST_F(Consulta, DataHoraUltimoDocumento) {
     int32_t fabricante;
     const char *ligada, *chamada, *resposta;
   } casos[] = {
-      {BEMATECH, "Bematech_FI_VerificaImpressoraLigada", "Bematech_FI_DataHoraUltimoDocumentoMFD([12])",
+      {BEMATECH, "Bematech_FI_VerificaImpressoraLigada",
+       "Bematech_FI_DataHoraUltimoDocumentoMFD([12])", "150312103005"},
+      {SWEDA, "ECF_VerificaImpressoraLigada", "ECF_DataHoraUltimoDocumentoMFD([12])",
        "150312103005"},
-      {SWEDA, "ECF_VerificaImpressoraLigada", "ECF_DataHoraUltimoDocumentoMFD([12])", "150312103005"},
-      {ELGIN, "Elgin_VerificaImpressoraLigada", "Elgin_DataHoraUltimoDocumentoMFD([12])", "150312103005"},
+      {ELGIN, "Elgin_VerificaImpressoraLigada", "Elgin_DataHoraUltimoDocumentoMFD([12])",
+       "150312103005"},
       {DARUMA, "Daruma_FI_VerificaImpressoraLigada", "Daruma_FIMFD_RetornaInformacao(\"74\", [14])",
        "15032012103005"},
   };

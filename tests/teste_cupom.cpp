@@ -31,8 +31,10 @@ class Cupom : public TesteEcf {
     Lista r;
     for (const std::string &c : chamadas) {
       const Lista *bloco = c == "<V>" ? &veredito_ : c == "<D>" ? &destrava_ : nullptr;
-      if (bloco) r.insert(r.end(), bloco->begin(), bloco->end());
-      else r.push_back(c);
+      if (bloco)
+        r.insert(r.end(), bloco->begin(), bloco->end());
+      else
+        r.push_back(c);
     }
     return r;
   }
@@ -47,7 +49,9 @@ class Cupom : public TesteEcf {
   Lista veredito_, destrava_;
 };
 
-std::string Hoje(const char *padrao) { return FormataDataHora(padrao, Agora()); }
+std::string Hoje(const char *padrao) {
+  return FormataDataHora(padrao, Agora());
+}
 
 // ---- Opening and customer data -------------------------------------------------
 
@@ -77,8 +81,9 @@ TEST_F(Cupom, AberturaZeraValoresAvisaPapelUmaVezECancelaCupomAberto) {
   EXPECT_EQ(EstadoEcf.vIssCupom, 0);
   EXPECT_FALSE(EstadoEcf.PoucoPapel);
   EXPECT_EQ(Textos(), Lista{POUCO_PAPEL});
-  EXPECT_EQ(duble::Chamadas(), Esperado({"Bematech_FI_FlagsFiscais(&)", "Bematech_FI_CancelaCupom()",
-                                         "<V>", "Bematech_FI_AbreCupom(NULL)", "<V>"}));
+  EXPECT_EQ(duble::Chamadas(),
+            Esperado({"Bematech_FI_FlagsFiscais(&)", "Bematech_FI_CancelaCupom()", "<V>",
+                      "Bematech_FI_AbreCupom(NULL)", "<V>"}));
   mensagens.clear();
   EXPECT_TRUE(ecf_AbreCupom());
   EXPECT_TRUE(mensagens.empty());
@@ -99,33 +104,36 @@ void Vende() {
 
 TEST_F(Cupom, VendaCompletaNasImpressorasDeDriverProprio) {
   const std::string notaLegal = "MD-5: ABC\nObrigado\n NOTA LEGAL:  ICMS = 1,23 ISS = 0,00";
-  const std::string notaSweda = "MD-5: ABC\nObrigado\n \x10" "BNOTA LEGAL: \x10" "N ICMS = 1,23 ISS = 0,00";
+  const std::string notaSweda =
+      "MD-5: ABC\nObrigado\n \x10"
+      "BNOTA LEGAL: \x10"
+      "N ICMS = 1,23 ISS = 0,00";
   const struct {
     int32_t fabricante;
     Lista chamadas;
   } casos[] = {
       {BEMATECH,
        {"<D>", "Bematech_FI_AbreCupom(NULL)", "<V>", "Bematech_FI_UsaUnidadeMedida(\"KG\")",
-        "Bematech_FI_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")", "<V>",
-        "Bematech_FI_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
+        "Bematech_FI_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")",
+        "<V>", "Bematech_FI_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
         "Bematech_FI_EfetuaFormaPagamento(\"Dinheiro\", \"6,00\")", "<V>",
         "Bematech_FI_TerminaFechamentoCupom(\"" + notaLegal + "\")", "<V>"}},
       {SWEDA,
        {"<D>", "ECF_AbreCupom(\"\")", "<V>", "ECF_UsaUnidadeMedida(\"KG\")",
-        "ECF_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"0000\")", "<V>",
-        "ECF_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
+        "ECF_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"0000\")",
+        "<V>", "ECF_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
         "ECF_EfetuaFormaPagamento(\"Dinheiro\", \"6,00\")", "<V>",
         "ECF_TerminaFechamentoCupom(\"" + notaSweda + "\")", "<V>"}},
       {DARUMA,
        {"<D>", "Daruma_FI_AbreCupom(NULL)", "<V>", "Daruma_FI_UsaUnidadeMedida(\"KG\")",
-        "Daruma_FI_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")", "<V>",
-        "Daruma_FI_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
+        "Daruma_FI_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")",
+        "<V>", "Daruma_FI_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
         "Daruma_FI_EfetuaFormaPagamento(\"Dinheiro\", \"6,00\")", "<V>",
         "Daruma_FI_TerminaFechamentoCupom(\"" + notaLegal + "\")", "<V>"}},
       {ELGIN,
        {"<D>", "Elgin_AbreCupom(NULL)", "<V>",
-        "Elgin_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")", "<V>",
-        "Elgin_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
+        "Elgin_VendeItem(\"789\", \"ARROZ\", \"II\", \"F\", \"2\", 2, \"3,50\", \"$\", \"\")",
+        "<V>", "Elgin_IniciaFechamentoCupom(\"D\", \"$\", \"1,00\")", "<V>",
         "Elgin_EfetuaFormaPagamento(\"Dinheiro\", \"6,00\")", "<V>",
         "Elgin_TerminaFechamentoCupom(\"" + notaLegal + "\")", "<V>"}},
   };
@@ -150,22 +158,37 @@ TEST_F(Cupom, VendaCompletaNoCanalDllG2) {
     const std::string p = "DLLG2_AdicionaParam(" + c + ", \"";
     Vende();
     EXPECT_EQ(duble::Chamadas(),
-              Esperado({"<D>", "DLLG2_LimpaParams(" + c + ")", p + "EnderecoConsumidor\", \"\", 7)",
-                        p + "IdConsumidor\", \"\", 7)", p + "NomeConsumidor\", \"\", 7)",
-                        "DLLG2_ExecutaComando(" + c + ", \"AbreCupomFiscal\")", "<V>",
-                        "DLLG2_LimpaParams(" + c + ")", p + "CodAliquota\", \"-3\", 4)",
-                        p + "CodProduto\", \"789\", 7)", p + "NomeProduto\", \"ARROZ\", 7)",
-                        p + "PrecoUnitario\", \"3,50\", 6)", p + "Quantidade\", \"2\", 6)",
-                        p + "Unidade\", \"KG\", 7)", "DLLG2_ExecutaComando(" + c + ", \"VendeItem\")",
-                        "<V>", "DLLG2_LimpaParams(" + c + ")", p + "Cancelar\", \"f\", 0)",
+              Esperado({"<D>",
+                        "DLLG2_LimpaParams(" + c + ")",
+                        p + "EnderecoConsumidor\", \"\", 7)",
+                        p + "IdConsumidor\", \"\", 7)",
+                        p + "NomeConsumidor\", \"\", 7)",
+                        "DLLG2_ExecutaComando(" + c + ", \"AbreCupomFiscal\")",
+                        "<V>",
+                        "DLLG2_LimpaParams(" + c + ")",
+                        p + "CodAliquota\", \"-3\", 4)",
+                        p + "CodProduto\", \"789\", 7)",
+                        p + "NomeProduto\", \"ARROZ\", 7)",
+                        p + "PrecoUnitario\", \"3,50\", 6)",
+                        p + "Quantidade\", \"2\", 6)",
+                        p + "Unidade\", \"KG\", 7)",
+                        "DLLG2_ExecutaComando(" + c + ", \"VendeItem\")",
+                        "<V>",
+                        "DLLG2_LimpaParams(" + c + ")",
+                        p + "Cancelar\", \"f\", 0)",
                         p + "ValorAcrescimo\", \"-1,00\", 6)",
-                        "DLLG2_ExecutaComando(" + c + ", \"AcresceSubtotal\")", "<V>",
-                        "DLLG2_LimpaParams(" + c + ")", p + "NomeMeioPagamento\", \"Dinheiro\", 7)",
-                        p + "Valor\", \"6,00\", 6)", "DLLG2_ExecutaComando(" + c + ", \"PagaCupom\")",
-                        "<V>", "DLLG2_LimpaParams(" + c + ")",
+                        "DLLG2_ExecutaComando(" + c + ", \"AcresceSubtotal\")",
+                        "<V>",
+                        "DLLG2_LimpaParams(" + c + ")",
+                        p + "NomeMeioPagamento\", \"Dinheiro\", 7)",
+                        p + "Valor\", \"6,00\", 6)",
+                        "DLLG2_ExecutaComando(" + c + ", \"PagaCupom\")",
+                        "<V>",
+                        "DLLG2_LimpaParams(" + c + ")",
                         p + "TextoPromocional\", \"MD-5: ABC\nObrigado\n NOTA LEGAL:  ICMS = 1,23 "
                             "ISS = 0,00\", 7)",
-                        "DLLG2_ExecutaComando(" + c + ", \"EncerraDocumento\")", "<V>"}));
+                        "DLLG2_ExecutaComando(" + c + ", \"EncerraDocumento\")",
+                        "<V>"}));
     EXPECT_TRUE(mensagens.empty());
   }
 }
@@ -187,59 +210,238 @@ TEST_F(Cupom, VendaDeItemNormalizaEEscolheAChamadaDeCadaFabricante) {
   const std::string descricaoLonga = "  " + D40 + " ";
   const CasoItem casos[] = {
       // Blank unit is UN; a long description is extended, then sent cut to 29.
-      {BEMATECH, true, "1", descricaoLonga.c_str(), " ", "I", "1", "2,00", "", "", false, 1,
+      {BEMATECH,
+       true,
+       "1",
+       descricaoLonga.c_str(),
+       " ",
+       "I",
+       "1",
+       "2,00",
+       "",
+       "",
+       false,
+       1,
        {"Bematech_FI_UsaUnidadeMedida(\"UN\")", "Bematech_FI_AumentaDescricaoItem(\"" + D40 + "\")",
         "Bematech_FI_VendeItem(\"1\", \"" + D40.substr(0, 29) +
             "\", \"II\", \"F\", \"1\", 2, \"2,00\", \"$\", \"\")"}},
       // A 14-character code goes to the department sale, without unit call
       // when the printer keeps no MFD.
-      {BEMATECH, false, "12345678901234", "X", "KG ", "F", "1", "2", "$", "", false, 1,
-       {"Bematech_FI_VendeItemDepartamento(\"12345678901234\", \"X\", \"FF\", \"2,000\", \"1,000\", "
+      {BEMATECH,
+       false,
+       "12345678901234",
+       "X",
+       "KG ",
+       "F",
+       "1",
+       "2",
+       "$",
+       "",
+       false,
+       1,
+       {"Bematech_FI_VendeItemDepartamento(\"12345678901234\", \"X\", \"FF\", \"2,000\", "
+        "\"1,000\", "
         "\"0,00\", \"0,00\", \"01\", \"KG\")"}},
-      {BEMATECH, false, "1", "X", "UN", "T18", "2", "3", " % ", "10", false, 1,
+      {BEMATECH,
+       false,
+       "1",
+       "X",
+       "UN",
+       "T18",
+       "2",
+       "3",
+       " % ",
+       "10",
+       false,
+       1,
        {"Bematech_FI_VendeItemDepartamento(\"1\", \"X\", \"T18\", \"3,000\", \"2,000\", \"0,60\", "
         "\"0,00\", \"01\", \"UN\")"}},
       // 15 % of 0,0333 is 0,004995: rounded once to cents it is no adjustment.
-      {BEMATECH, false, "1", "X", "UN", "T18", "1", "0,0333", "%", "15", false, 1,
+      {BEMATECH,
+       false,
+       "1",
+       "X",
+       "UN",
+       "T18",
+       "1",
+       "0,0333",
+       "%",
+       "15",
+       false,
+       1,
        {"Bematech_FI_VendeItemDepartamento(\"1\", \"X\", \"T18\", \"0,033\", \"1,000\", \"0,00\", "
         "\"0,00\", \"01\", \"UN\")"}},
-      {BEMATECH, false, "12345678901234", "X", "UN", "N", "", "3", "$", "-1,255", false, 1,
-       {"Bematech_FI_VendeItemDepartamento(\"12345678901234\", \"X\", \"NN\", \"3,000\", \"0,000\", "
+      {BEMATECH,
+       false,
+       "12345678901234",
+       "X",
+       "UN",
+       "N",
+       "",
+       "3",
+       "$",
+       "-1,255",
+       false,
+       1,
+       {"Bematech_FI_VendeItemDepartamento(\"12345678901234\", \"X\", \"NN\", \"3,000\", "
+        "\"0,000\", "
         "\"0,00\", \"1,26\", \"01\", \"UN\")"}},
-      {BEMATECH, false, "1", "X", "UN", "i", "1", "2", "$", "-2", false, 1,
+      {BEMATECH,
+       false,
+       "1",
+       "X",
+       "UN",
+       "i",
+       "1",
+       "2",
+       "$",
+       "-2",
+       false,
+       1,
        {"Bematech_FI_VendeItem(\"1\", \"X\", \"i\", \"F\", \"1\", 2, \"2\", \"$\", \"-2\")"}},
-      {BEMATECH, false, "1", "X", "UN", "I", "1", "2", "%", "-10,5", false, 1,
+      {BEMATECH,
+       false,
+       "1",
+       "X",
+       "UN",
+       "I",
+       "1",
+       "2",
+       "%",
+       "-10,5",
+       false,
+       1,
        {"Bematech_FI_VendeItem(\"1\", \"X\", \"II\", \"F\", \"1\", 2, \"2\", \"%\", \"-1050\")"}},
-      {BEMATECH, true, "1", "X", "UNI", "N", "1", "2", "%", " ", true, 1,
+      {BEMATECH,
+       true,
+       "1",
+       "X",
+       "UNI",
+       "N",
+       "1",
+       "2",
+       "%",
+       " ",
+       true,
+       1,
        {"Bematech_FI_UsaUnidadeMedida(\"UN\")",
         "Bematech_FI_VendeItem(\"1\", \"X\", \"SN\", \"F\", \"1\", 2, \"2\", \"%\", \"0000\")"}},
-      {SWEDA, true, "1", "X", "", "I", "1", "2", "$", "-1,5", false, 3,
+      {SWEDA,
+       true,
+       "1",
+       "X",
+       "",
+       "I",
+       "1",
+       "2",
+       "$",
+       "-1,5",
+       false,
+       3,
        {"ECF_UsaUnidadeMedida(\"UN\")",
         "ECF_VendeItem(\"1\", \"X\", \"II\", \"F\", \"1\", 2, \"2\", \"$\", \"0000\")",
         "ECF_AcrescimoDescontoItemMFD(\"003\", \"D\", \"$\", \"000150\")"}},
-      {SWEDA, true, "1", "X", "", "I", "1", "2", "%", "2,5", false, 12,
+      {SWEDA,
+       true,
+       "1",
+       "X",
+       "",
+       "I",
+       "1",
+       "2",
+       "%",
+       "2,5",
+       false,
+       12,
        {"ECF_UsaUnidadeMedida(\"UN\")",
         "ECF_VendeItem(\"1\", \"X\", \"II\", \"F\", \"1\", 2, \"2\", \"%\", \"0000\")",
         "ECF_AcrescimoDescontoItemMFD(\"012\", \"A\", \"%\", \"0250\")"}},
-      {SWEDA, true, "1", "X", "", "I", "1", "2", "$", "", false, 3,
+      {SWEDA,
+       true,
+       "1",
+       "X",
+       "",
+       "I",
+       "1",
+       "2",
+       "$",
+       "",
+       false,
+       3,
        {"ECF_UsaUnidadeMedida(\"UN\")",
         "ECF_VendeItem(\"1\", \"X\", \"II\", \"F\", \"1\", 2, \"2\", \"$\", \"0000\")"}},
-      {DARUMA, true, "1", "X", "", "F", "1", "2", "$", "5", false, 1,
+      {DARUMA,
+       true,
+       "1",
+       "X",
+       "",
+       "F",
+       "1",
+       "2",
+       "$",
+       "5",
+       false,
+       1,
        {"Daruma_FI_UsaUnidadeMedida(\"UN\")",
         "Daruma_FI_VendeItem(\"1\", \"X\", \"FF\", \"F\", \"1\", 2, \"2\", \"$\", \"-05,00\")"}},
-      {DARUMA, true, "1", "X", "", "I", "1", "2", "$", "-3,5", true, 1,
+      {DARUMA,
+       true,
+       "1",
+       "X",
+       "",
+       "I",
+       "1",
+       "2",
+       "$",
+       "-3,5",
+       true,
+       1,
        {"Daruma_FI_VendeItem(\"1\", \"X\", \"ISS\", \"F\", \"1\", 2, \"2\", \"$\", \"03,50\")"}},
-      {ELGIN, true, "1", "X", "", "N", "1", "2", "$", "1,00", false, 1,
+      {ELGIN,
+       true,
+       "1",
+       "X",
+       "",
+       "N",
+       "1",
+       "2",
+       "$",
+       "1,00",
+       false,
+       1,
        {"Elgin_VendeItem(\"1\", \"X\", \"NN\", \"F\", \"1\", 2, \"2\", \"$\", \"1,00\")"}},
-      {DATAREGIS, true, "1", "X", "LT", "18,00", "1,5", "2", "%", "", false, 1,
+      {DATAREGIS,
+       true,
+       "1",
+       "X",
+       "LT",
+       "18,00",
+       "1,5",
+       "2",
+       "%",
+       "",
+       false,
+       1,
        {"DLLG2_LimpaParams(3)", "DLLG2_AdicionaParam(3, \"AliquotaICMS\", \"t\", 0)",
         "DLLG2_AdicionaParam(3, \"PercentualAliquota\", \"18,00\", 6)",
         "DLLG2_AdicionaParam(3, \"CodProduto\", \"1\", 7)",
         "DLLG2_AdicionaParam(3, \"NomeProduto\", \"X\", 7)",
         "DLLG2_AdicionaParam(3, \"PrecoUnitario\", \"2\", 6)",
         "DLLG2_AdicionaParam(3, \"Quantidade\", \"1,5\", 6)",
-        "DLLG2_AdicionaParam(3, \"Unidade\", \"LT\", 7)", "DLLG2_ExecutaComando(3, \"VendeItem\")"}},
-      {URANO, true, "1", "X", "", "", "1", "2", "%", "-1,5", false, 1,
+        "DLLG2_AdicionaParam(3, \"Unidade\", \"LT\", 7)",
+        "DLLG2_ExecutaComando(3, \"VendeItem\")"}},
+      {URANO,
+       true,
+       "1",
+       "X",
+       "",
+       "",
+       "1",
+       "2",
+       "%",
+       "-1,5",
+       false,
+       1,
        {"DLLG2_LimpaParams(0)", "DLLG2_AdicionaParam(0, \"CodProduto\", \"1\", 7)",
         "DLLG2_AdicionaParam(0, \"NomeProduto\", \"X\", 7)",
         "DLLG2_AdicionaParam(0, \"PrecoUnitario\", \"2\", 6)",
@@ -271,7 +473,7 @@ TEST_F(Cupom, VendaDeItemRecusadaNaoChegaAImpressora) {
       {ELGIN, "2", "1", "$", "", true, "Serviço não configurado na ECF."},
       {SWEDA, "2", "1", "$", "", true, "Serviço não configurado na ECF."},
       {URANO, "2", "1", "$", "", true, "Serviço não configurado na ECF."},
-      {BEMATECH, "2", "abc", "$", "1", false, PARAMETRO_INVALIDO},   // department sale
+      {BEMATECH, "2", "abc", "$", "1", false, PARAMETRO_INVALIDO},  // department sale
       {BEMATECH, "1.000,00", "1", "$", "1", false, PARAMETRO_INVALIDO},
       {BEMATECH, "2", "1", "%", "-1,x", false, PARAMETRO_INVALIDO},  // plain sale
       {SWEDA, "2", "1", "$", "1.000,00", false, PARAMETRO_INVALIDO},
@@ -283,8 +485,8 @@ TEST_F(Cupom, VendaDeItemRecusadaNaoChegaAImpressora) {
     SCOPED_TRACE(std::string(NomeDe(c.fabricante)) + " " + c.valor);
     Prepara(c.fabricante);
     ecf_Retorno = 1;
-    EXPECT_FALSE(ecf_VendeItem("1", "X", "UN", 0, "I", 0, c.quantidade, c.preco, c.tipo, c.valor,
-                               0, c.servico, 1));
+    EXPECT_FALSE(ecf_VendeItem("1", "X", "UN", 0, "I", 0, c.quantidade, c.preco, c.tipo, c.valor, 0,
+                               c.servico, 1));
     EXPECT_TRUE(duble::Chamadas().empty());
     EXPECT_EQ(Textos(), Lista{c.mensagem});
     EXPECT_EQ(ecf_Retorno, c.servico ? 1 : -2);
@@ -301,9 +503,11 @@ TEST_F(Cupom, FalhaDaUnidadeNaoVendeOItem) {
     duble::Responde(unidade, {-2, {}, {}});
     EXPECT_FALSE(ecf_VendeItem("1", "X", "UN", 0, "I", 0, "1", "2", "$", "", 0, 0, 1));
     EXPECT_EQ(Chamada(unidade), unidade + "(\"UN\")");
-    for (const std::string &c : duble::Chamadas()) EXPECT_EQ(c.find("VendeItem"), std::string::npos);
-    const std::string mensagem = fabricante == SWEDA ? "Falha ao aplicar a Unidade de Medida do Item."
-                                                     : std::string(PARAMETRO_INVALIDO) + "\n";
+    for (const std::string &c : duble::Chamadas())
+      EXPECT_EQ(c.find("VendeItem"), std::string::npos);
+    const std::string mensagem = fabricante == SWEDA
+                                     ? "Falha ao aplicar a Unidade de Medida do Item."
+                                     : std::string(PARAMETRO_INVALIDO) + "\n";
     EXPECT_EQ(Textos(), Lista{mensagem});
   }
 }
@@ -352,7 +556,7 @@ TEST_F(Cupom, CancelamentosPorFabricante) {
 TEST_F(Cupom, AjusteDoSubtotalNoCanalDllG2SempreComOSinalDaDirecao) {
   const struct {
     const char *direcao, *valor, *enviado;  // null: nothing sent
-  } casos[] = {{"A", "-2", "2,00"}, {"D", "2", "-2,00"}, {"D", "-2", "-2,00"},
+  } casos[] = {{"A", "-2", "2,00"},         {"D", "2", "-2,00"}, {"D", "-2", "-2,00"},
                {"d", "1.234,5", "1234,50"}, {"D", "0", nullptr}, {"A", "", nullptr}};
   for (const auto &c : casos) {
     SCOPED_TRACE(std::string(c.direcao) + " " + c.valor);
@@ -360,11 +564,11 @@ TEST_F(Cupom, AjusteDoSubtotalNoCanalDllG2SempreComOSinalDaDirecao) {
     const bool aceito = ecf_IniciaFechamentoCupom(c.direcao, c.valor);
     if (c.enviado) {
       EXPECT_TRUE(aceito);
-      EXPECT_EQ(duble::Chamadas(), Esperado({"DLLG2_LimpaParams(0)",
-                                             "DLLG2_AdicionaParam(0, \"Cancelar\", \"f\", 0)",
-                                             "DLLG2_AdicionaParam(0, \"ValorAcrescimo\", \"" +
-                                                 std::string(c.enviado) + "\", 6)",
-                                             "DLLG2_ExecutaComando(0, \"AcresceSubtotal\")", "<V>"}));
+      EXPECT_EQ(duble::Chamadas(),
+                Esperado({"DLLG2_LimpaParams(0)", "DLLG2_AdicionaParam(0, \"Cancelar\", \"f\", 0)",
+                          "DLLG2_AdicionaParam(0, \"ValorAcrescimo\", \"" + std::string(c.enviado) +
+                              "\", 6)",
+                          "DLLG2_ExecutaComando(0, \"AcresceSubtotal\")", "<V>"}));
     } else {
       // Judged on the last command, which here had failed.
       EXPECT_FALSE(aceito);
@@ -456,10 +660,13 @@ TEST_F(Cupom, CodigoSmsDoRioComInscricaoLonga) {
     EstadoEcf.NumeroCaixaCupom = 7;
     duble::Responde("Bematech_FI_NumeroCupom", {1, {"000123"}, {}});
     EXPECT_TRUE(ecf_TerminaFechamentoCupom(""));
-    EXPECT_EQ(Chamada("Bematech_FI_TerminaFechamentoCupom"),
-              "Bematech_FI_TerminaFechamentoCupom(\"\nCUPOM MANIA, CONCORRA A PRÊMIOS\nENVIE SMS P/ "
-              "6789: " + std::string(c.codigo) + data + "000123007\nPROCON: R da Ajuda 5 RJ (21) "
-              "151\nALERJ: R 1º de Março s/n (21) 25881418\")");
+    EXPECT_EQ(
+        Chamada("Bematech_FI_TerminaFechamentoCupom"),
+        "Bematech_FI_TerminaFechamentoCupom(\"\nCUPOM MANIA, CONCORRA A PRÊMIOS\nENVIE SMS P/ "
+        "6789: " +
+            std::string(c.codigo) + data +
+            "000123007\nPROCON: R da Ajuda 5 RJ (21) "
+            "151\nALERJ: R 1º de Março s/n (21) 25881418\")");
   }
 }
 

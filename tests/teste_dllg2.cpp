@@ -19,13 +19,14 @@ TEST_F(LeituraTipada, ComandoParametroValorEBuffer) {
     const char *comando, *parametro, *valor;
     int tamanho;
   } casos[] = {
-      {[] { EXPECT_EQ(tarvic::dllG2_leInteiro("COO"), 123); }, "LeInteiro", "NomeInteiro", "ValorInteiro", 50},
+      {[] { EXPECT_EQ(tarvic::dllG2_leInteiro("COO"), 123); }, "LeInteiro", "NomeInteiro",
+       "ValorInteiro", 50},
       {[] { EXPECT_TRUE(tarvic::dllG2_leIndicador("COO")); }, "LeIndicador", "NomeIndicador",
        "ValorTextoIndicador", 16},
-      {[] { EXPECT_EQ(tarvic::dllG2_leData("COO"), CodificaData(2013, 1, 1)); }, "LeData", "NomeData",
-       "ValorData", 50},
-      {[] { EXPECT_DOUBLE_EQ(tarvic::dllG2_leHora("COO"), CodificaHora(18, 30, 5)); }, "LeHora", "NomeHora",
-       "ValorHora", 50},
+      {[] { EXPECT_EQ(tarvic::dllG2_leData("COO"), CodificaData(2013, 1, 1)); }, "LeData",
+       "NomeData", "ValorData", 50},
+      {[] { EXPECT_DOUBLE_EQ(tarvic::dllG2_leHora("COO"), CodificaHora(18, 30, 5)); }, "LeHora",
+       "NomeHora", "ValorHora", 50},
       {[] { EXPECT_EQ(tarvic::dllG2_leMoeda("COO"), 12345000); }, "LeMoeda", "NomeDadoMonetario",
        "ValorMoeda", 50},
       {[] {
@@ -42,12 +43,13 @@ TEST_F(LeituraTipada, ComandoParametroValorEBuffer) {
     Responde(respostas[i]);
     casos[i].le();
     const std::string n = std::to_string(casos[i].tamanho);
-    EXPECT_EQ(duble::Chamadas(),
-              (Chamadas{"DLLG2_LimpaParams(7)",
-                        std::string("DLLG2_AdicionaParam(7, \"") + casos[i].parametro + "\", \"COO\", 7)",
-                        std::string("DLLG2_ExecutaComando(7, \"") + casos[i].comando + "\")",
-                        std::string("DLLG2_Retorno(7, 0, \"") + casos[i].valor + "\", 0, [" + n +
-                            "], " + n + ")"}));
+    EXPECT_EQ(
+        duble::Chamadas(),
+        (Chamadas{"DLLG2_LimpaParams(7)",
+                  std::string("DLLG2_AdicionaParam(7, \"") + casos[i].parametro + "\", \"COO\", 7)",
+                  std::string("DLLG2_ExecutaComando(7, \"") + casos[i].comando + "\")",
+                  std::string("DLLG2_Retorno(7, 0, \"") + casos[i].valor + "\", 0, [" + n + "], " +
+                      n + ")"}));
     EXPECT_EQ(ecf_Retorno, 1) << casos[i].comando;
   }
 }
@@ -71,12 +73,12 @@ TEST_F(LeituraTipada, SemRespostaMostraSuaMensagemEDaOValorVazio) {
   EXPECT_EQ(tarvic::dllG2_leMoeda("GT"), 0);
   tarvic::dllG2_leTexto(texto, "Marca", 20);
   EXPECT_EQ(texto, "");
-  EXPECT_EQ(Textos(), (Chamadas{"Problemas de Comunicação com ECF.",
-                                "Problemas de Comunicação com ECF em \"dllG2_leIndicador\".",
-                                "Problemas de Comunicação com ECF.",
-                                "Problemas de Comunicação com ECF.",
-                                "Falha de comunicação com ECF ao receber 'GT'.",
-                                "Problemas de Comunicação com ECF ao receber 'Marca'."}));
+  EXPECT_EQ(Textos(),
+            (Chamadas{"Problemas de Comunicação com ECF.",
+                      "Problemas de Comunicação com ECF em \"dllG2_leIndicador\".",
+                      "Problemas de Comunicação com ECF.", "Problemas de Comunicação com ECF.",
+                      "Falha de comunicação com ECF ao receber 'GT'.",
+                      "Problemas de Comunicação com ECF ao receber 'Marca'."}));
   EXPECT_EQ(ecf_Retorno, 33);
   EXPECT_TRUE(duble::ChamadasDe("DLLG2_Retorno").empty());
 }
@@ -165,14 +167,13 @@ TEST_F(Dataregis, EmissoesSoComOsParametrosDadosEOTempoDeEspera) {
   duble::Reinicia();
   duble::Responde("DLLG2_ExecutaComando", {-1, {}, {}});
   EXPECT_EQ(EmiteLeituraFitaDetalhe("", "", "10", "20", "", "1", "CF"), 1);
-  EXPECT_EQ(duble::Chamadas(),
-            (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_LimpaParams(3)",
-                      "DLLG2_AdicionaParam(3, \"COOInicial\", \"10\", 4)",
-                      "DLLG2_AdicionaParam(3, \"COOFinal\", \"20\", 4)",
-                      "DLLG2_AdicionaParam(3, \"Proprietario\", \"1\", 4)",
-                      "DLLG2_AdicionaParam(3, \"TipoDocumento\", \"CF\", 7)",
-                      "DLLG2_ExecutaComando(3, \"EmiteLeituraFitaDetalhe\")",
-                      "DLLG2_DefineTimeout(3, 10)"}));
+  EXPECT_EQ(duble::Chamadas(), (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_LimpaParams(3)",
+                                         "DLLG2_AdicionaParam(3, \"COOInicial\", \"10\", 4)",
+                                         "DLLG2_AdicionaParam(3, \"COOFinal\", \"20\", 4)",
+                                         "DLLG2_AdicionaParam(3, \"Proprietario\", \"1\", 4)",
+                                         "DLLG2_AdicionaParam(3, \"TipoDocumento\", \"CF\", 7)",
+                                         "DLLG2_ExecutaComando(3, \"EmiteLeituraFitaDetalhe\")",
+                                         "DLLG2_DefineTimeout(3, 10)"}));
 }
 
 namespace {
@@ -224,8 +225,8 @@ TEST_F(LeituraTipada, TextoComTamanhoNegativoNaoPrometeBufferAoDriver) {
 
 TEST_F(LeituraTipada, EstadoFiscalEIndicadoresLidosPeloNome) {
   // The Part's examples, read from the printer: 96 holds a report, 34 does not.
-  for (const auto &[resposta, esperado] :
-       std::vector<std::pair<const char *, bool>>{{"32", true}, {"96", true}, {"34", false}, {"0", false}}) {
+  for (const auto &[resposta, esperado] : std::vector<std::pair<const char *, bool>>{
+           {"32", true}, {"96", true}, {"34", false}, {"0", false}}) {
     duble::Reinicia();
     Responde(resposta);
     EXPECT_EQ(tarvic::EstadoFiscalContem(32), esperado) << resposta;

@@ -91,17 +91,17 @@ TEST_F(Inicializa, SwedaDoInicioAoDestrava) {
   EstadoEcf.NumeroSerie = "velho";
   EXPECT_TRUE(ecf_Inicializa(" sweda ", " com1 ", (" " + Base() + " ").c_str()));
   const std::string pasta = "\"" + PastaRetorno() + "\"";
-  EXPECT_EQ(AteOPrimeiro("ECF_StatusCupomFiscal"),
-            (Chamadas{"ECF_AbrePortaSerial()", "ECF_CfgRedZAutomatico(\"0\")",
-                      "ECF_RetornaPortaVelocidade([1], [6])", "ECF_VerificaImpressoraLigada()",
-                      "ECF_Registry()", "ECF_Registry_AlteraRegistry(\"Path\", " + pasta + ")",
-                      "ECF_Registry_AlteraRegistry(\"PathMFD\", " + pasta + ")",
-                      "ECF_Registry_AlteraRegistry(\"ZAuto\", \"0\")",
-                      "ECF_Registry_AlteraRegistry(\"AplMensagem1\", \"Biblioteca de ECF tarvic\")",
-                      "ECF_Registry_AlteraRegistry(\"AplMensagem2\", NULL)",
-                      "ECF_ProgramaArredondamento()",
-                      "ECF_MarcaModeloTipoImpressoraMFD([15], [20], [7])",
-                      "ECF_StatusCupomFiscal([2])"}));
+  EXPECT_EQ(
+      AteOPrimeiro("ECF_StatusCupomFiscal"),
+      (Chamadas{"ECF_AbrePortaSerial()", "ECF_CfgRedZAutomatico(\"0\")",
+                "ECF_RetornaPortaVelocidade([1], [6])", "ECF_VerificaImpressoraLigada()",
+                "ECF_Registry()", "ECF_Registry_AlteraRegistry(\"Path\", " + pasta + ")",
+                "ECF_Registry_AlteraRegistry(\"PathMFD\", " + pasta + ")",
+                "ECF_Registry_AlteraRegistry(\"ZAuto\", \"0\")",
+                "ECF_Registry_AlteraRegistry(\"AplMensagem1\", \"Biblioteca de ECF tarvic\")",
+                "ECF_Registry_AlteraRegistry(\"AplMensagem2\", NULL)",
+                "ECF_ProgramaArredondamento()", "ECF_MarcaModeloTipoImpressoraMFD([15], [20], [7])",
+                "ECF_StatusCupomFiscal([2])"}));
   EXPECT_EQ(ecf_IdFabricante(), SWEDA);
   EXPECT_EQ(EstadoEcf.NomeFabricante, "SWEDA");
   EXPECT_EQ(EstadoEcf.PortaEcf, "COM1");
@@ -238,8 +238,9 @@ TEST_F(Inicializa, DarumaEElgin) {
   duble::Reinicia();
   duble::Responde("Elgin_MarcaModeloTipoImpressoraMFD", {1, {"ELGIN", "FIT", "ECF-IF"}, {}});
   EXPECT_TRUE(ecf_Inicializa("ELGIN", "COM1", Base().c_str()));
-  EXPECT_EQ(duble::Chamadas(), (Chamadas{"Elgin_AbrePortaSerial()", "Elgin_VerificaImpressoraLigada()",
-                                         "Elgin_MarcaModeloTipoImpressoraMFD([15], [20], [7])"}));
+  EXPECT_EQ(duble::Chamadas(),
+            (Chamadas{"Elgin_AbrePortaSerial()", "Elgin_VerificaImpressoraLigada()",
+                      "Elgin_MarcaModeloTipoImpressoraMFD([15], [20], [7])"}));
   EXPECT_EQ(Retorno("ARQRETORNO"), PastaRetorno() + "meuRetorno.ini");
   EXPECT_FALSE(ecf_SetarPafRetorno()) << "ELGIN has no driver settings";
   EXPECT_TRUE(mensagens.empty());
@@ -258,10 +259,10 @@ TEST_F(Inicializa, DataregisEUrano) {
     const std::string c = dataregis ? "3" : "0";
     Chamadas esperadas{"DLLG2_IniciaDriver(\"COM2\")", "DLLG2_DefineTimeout(" + c + ", 10)"};
     if (dataregis)
-      esperadas.insert(esperadas.end(),
-                       {"DLLG2_LimpaParams(3)", "DLLG2_AdicionaParam(3, \"NomeInteiro\", \"COO\", 7)",
-                        "DLLG2_ExecutaComando(3, \"LeInteiro\")",
-                        "DLLG2_Retorno(3, 0, \"ValorInteiro\", 0, [50], 50)"});
+      esperadas.insert(esperadas.end(), {"DLLG2_LimpaParams(3)",
+                                         "DLLG2_AdicionaParam(3, \"NomeInteiro\", \"COO\", 7)",
+                                         "DLLG2_ExecutaComando(3, \"LeInteiro\")",
+                                         "DLLG2_Retorno(3, 0, \"ValorInteiro\", 0, [50], 50)"});
     for (const char *nome : {"Marca", "TipoECF", "Modelo"})
       esperadas.insert(esperadas.end(),
                        {"DLLG2_LimpaParams(" + c + ")",

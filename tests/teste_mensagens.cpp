@@ -11,7 +11,8 @@ TEST_F(Veredito, CodigosDaFamiliaFi) {
       {-1, "Erro de execução da função."},
       {-2, "Parâmetro inválido na função."},
       {-3, "Alíquota não programada."},
-      {-4, "O arquivo de inicialização (INI) não foi encontrado no diretório de sistema do Windows."},
+      {-4,
+       "O arquivo de inicialização (INI) não foi encontrado no diretório de sistema do Windows."},
       {-5, "Erro ao abrir a Porta de Comunicação."},
       {-6, "Impressora desligada ou cabo de comunicação desconectado."},
       {-8, "Erro ao criar ou gravar no arquivo STATUS.TXT ou RETORNO.TXT."},
@@ -118,16 +119,15 @@ TEST_F(Veredito, Dllg2JulgaOUltimoComando) {
   EXPECT_EQ(ecf_Retorno, 1);
   EXPECT_TRUE(EstadoEcf.PoucoPapel);
   EXPECT_FALSE(EstadoEcf.SemPapel);
-  EXPECT_EQ(duble::Chamadas(),
-            (Chamadas{"DLLG2_DefineTimeout(3, 10)", "DLLG2_LimpaParams(3)",
-                      "DLLG2_LimpaParams(3)",
-                      "DLLG2_AdicionaParam(3, \"NomeIndicador\", \"SensorPoucoPapel\", 7)",
-                      "DLLG2_ExecutaComando(3, \"LeIndicador\")",
-                      "DLLG2_Retorno(3, 0, \"ValorTextoIndicador\", 0, [16], 16)",
-                      "DLLG2_LimpaParams(3)",
-                      "DLLG2_AdicionaParam(3, \"NomeIndicador\", \"SemPapel\", 7)",
-                      "DLLG2_ExecutaComando(3, \"LeIndicador\")",
-                      "DLLG2_Retorno(3, 0, \"ValorTextoIndicador\", 0, [16], 16)"}));
+  EXPECT_EQ(
+      duble::Chamadas(),
+      (Chamadas{"DLLG2_DefineTimeout(3, 10)", "DLLG2_LimpaParams(3)", "DLLG2_LimpaParams(3)",
+                "DLLG2_AdicionaParam(3, \"NomeIndicador\", \"SensorPoucoPapel\", 7)",
+                "DLLG2_ExecutaComando(3, \"LeIndicador\")",
+                "DLLG2_Retorno(3, 0, \"ValorTextoIndicador\", 0, [16], 16)", "DLLG2_LimpaParams(3)",
+                "DLLG2_AdicionaParam(3, \"NomeIndicador\", \"SemPapel\", 7)",
+                "DLLG2_ExecutaComando(3, \"LeIndicador\")",
+                "DLLG2_Retorno(3, 0, \"ValorTextoIndicador\", 0, [16], 16)"}));
 }
 
 class Mensagens : public TesteEcf {};
@@ -160,6 +160,6 @@ TEST_F(Veredito, SwedaComBarraNoFimOuBufferCheioSemNul) {
   // Longer than the buffer: cut at 512.
   duble::Responde("ECF_ObterMensagemStatus", {1, {std::string(600, 'B')}, {}});
   EXPECT_FALSE(VerificaRetorno(true));
-  EXPECT_EQ(Textos(), (Chamadas{std::string(511, 'A') + "\n\n", "Erro\n\n",
-                                std::string(512, 'B') + "\n"}));
+  EXPECT_EQ(Textos(),
+            (Chamadas{std::string(511, 'A') + "\n\n", "Erro\n\n", std::string(512, 'B') + "\n"}));
 }

@@ -9,7 +9,7 @@ using plataforma::ValorIni;
 TEST(Ini, ComoAApiDoWindows) {
   std::string ini = IniComChave("", "ECF", "A", "1");
   EXPECT_EQ(ini, "[ECF]\r\nA=1\r\n");
-  ini = IniComChave(ini, "X", "C", "3");  // a new section goes to the end
+  ini = IniComChave(ini, "X", "C", "3");     // a new section goes to the end
   ini = IniComChave(ini, "ecf", "b", " 2");  // a new key after the last of its section
   ini = IniComChave(ini, "ECF", "a", "9");   // replaced in place, keeping its name
   EXPECT_EQ(ini, "[ECF]\r\nA=9\r\nb= 2\r\n[X]\r\nC=3\r\n");

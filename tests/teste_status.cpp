@@ -154,8 +154,9 @@ TEST_F(Ligado, TratarDesligamentoPerguntaAteResponderOuDesistir) {
   EXPECT_TRUE(ecf_TratarDesligamento());
   EXPECT_EQ(duble::Chamadas().size(), 3u);
   ASSERT_EQ(mensagens.size(), 2u);
-  EXPECT_EQ(mensagens[0].texto, "Falha na comunicação com ECF.\nPossíveis causas: Desligada ou "
-                                "Cabo Desconectado.\n\nDeseja tentar novamente?");
+  EXPECT_EQ(mensagens[0].texto,
+            "Falha na comunicação com ECF.\nPossíveis causas: Desligada ou "
+            "Cabo Desconectado.\n\nDeseja tentar novamente?");
   EXPECT_EQ(mensagens[0].tipo, 0x24u);
 
   duble::RespondeSempre("Bematech_FI_VerificaImpressoraLigada", {0, {}, {}});
@@ -178,9 +179,8 @@ TEST_F(Porta, AbreEFechaNaFamiliaFi) {
     EXPECT_EQ(duble::Chamadas().back(), std::string(f.fechaPorta) + "()");
     if (f.fabricante == SWEDA) sweda = duble::Chamadas();
   }
-  EXPECT_EQ(sweda,
-            (Chamadas{"ECF_AbrePortaSerial()", "ECF_CfgRedZAutomatico(\"0\")",
-                      "ECF_RetornaPortaVelocidade([1], [6])", "ECF_FechaPortaSerial()"}));
+  EXPECT_EQ(sweda, (Chamadas{"ECF_AbrePortaSerial()", "ECF_CfgRedZAutomatico(\"0\")",
+                             "ECF_RetornaPortaVelocidade([1], [6])", "ECF_FechaPortaSerial()"}));
 }
 
 TEST_F(Porta, FalhasAoAbrir) {
@@ -301,12 +301,12 @@ TEST_F(Destrava, Dllg2PeloEstadoFiscal) {
   // 34: bit 32 with bit 2 below it, so no report is open; 2 alone is a coupon.
   duble::RespondeSempre("DLLG2_Retorno", {1, {"34"}, {}});
   ecf_DestravaImpressora();
-  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando"),
-            (Chamadas{"DLLG2_ExecutaComando(2, \"LeInteiro\")",
-                      "DLLG2_ExecutaComando(2, \"LeInteiro\")",
-                      "DLLG2_ExecutaComando(2, \"CancelaCupom\")",
-                      "DLLG2_ExecutaComando(2, \"LeIndicador\")",
-                      "DLLG2_ExecutaComando(2, \"LeIndicador\")"}));
+  EXPECT_EQ(
+      duble::ChamadasDe("DLLG2_ExecutaComando"),
+      (Chamadas{"DLLG2_ExecutaComando(2, \"LeInteiro\")", "DLLG2_ExecutaComando(2, \"LeInteiro\")",
+                "DLLG2_ExecutaComando(2, \"CancelaCupom\")",
+                "DLLG2_ExecutaComando(2, \"LeIndicador\")",
+                "DLLG2_ExecutaComando(2, \"LeIndicador\")"}));
 }
 
 TEST_F(Status, BytesForaDaFaixaSoContamDo128ParaBaixo) {

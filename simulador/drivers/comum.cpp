@@ -10,498 +10,468 @@ namespace substituto {
 
 // ---------------------------------------------------------------- buffers
 
-std::string Texto(const char* texto)
-{
-    return texto ? std::string(texto) : std::string();
+std::string Texto(const char* texto) {
+  return texto ? std::string(texto) : std::string();
 }
 
-std::size_t Capacidade(const char* buffer)
-{
-    return buffer ? std::strlen(buffer) : 0;
+std::size_t Capacidade(const char* buffer) {
+  return buffer ? std::strlen(buffer) : 0;
 }
 
-void Escreve(char* buffer, const std::string& texto)
-{
-    const std::size_t capacidade = Capacidade(buffer);
-    const std::size_t n = texto.size() < capacidade ? texto.size() : capacidade;
-    if (n > 0)
-        std::memcpy(buffer, texto.data(), n);
-    if (n < capacidade)
-        buffer[n] = '\0';
+void Escreve(char* buffer, const std::string& texto) {
+  const std::size_t capacidade = Capacidade(buffer);
+  const std::size_t n = texto.size() < capacidade ? texto.size() : capacidade;
+  if (n > 0) std::memcpy(buffer, texto.data(), n);
+  if (n < capacidade) buffer[n] = '\0';
 }
 
-void EscreveLimitado(char* buffer, int32_t tamanho, const std::string& texto)
-{
-    if (!buffer || tamanho <= 0)
-        return;
-    const std::size_t espaco = static_cast<std::size_t>(tamanho) - 1;   // o NUL final cabe no tamanho
-    const std::size_t n = texto.size() < espaco ? texto.size() : espaco;
-    if (n > 0)
-        std::memcpy(buffer, texto.data(), n);
-    buffer[n] = '\0';
+void EscreveLimitado(char* buffer, int32_t tamanho, const std::string& texto) {
+  if (!buffer || tamanho <= 0) return;
+  const std::size_t espaco = static_cast<std::size_t>(tamanho) - 1;  // o NUL final cabe no tamanho
+  const std::size_t n = texto.size() < espaco ? texto.size() : espaco;
+  if (n > 0) std::memcpy(buffer, texto.data(), n);
+  buffer[n] = '\0';
 }
 
-void EscreveInteiro(int32_t* destino, int32_t valor)
-{
-    if (destino)
-        *destino = valor;
+void EscreveInteiro(int32_t* destino, int32_t valor) {
+  if (destino) *destino = valor;
 }
 
 // ---------------------------------------------------------------- números
 
-bool LeDecimal(const std::string& texto, int casas, int64_t& valor)
-{
-    return lerDecimal(texto, casas, valor);
+bool LeDecimal(const std::string& texto, int casas, int64_t& valor) {
+  return lerDecimal(texto, casas, valor);
 }
 
-bool LeInteiro(const std::string& texto, int64_t& valor)
-{
-    std::string t = apara(texto);
-    if (t.find_first_of(",.") != std::string::npos)
-        return false;
-    return lerDecimal(t, 0, valor);
+bool LeInteiro(const std::string& texto, int64_t& valor) {
+  std::string t = apara(texto);
+  if (t.find_first_of(",.") != std::string::npos) return false;
+  return lerDecimal(t, 0, valor);
 }
 
 namespace {
 
-bool TemSeparador(const std::string& t)
-{
-    return t.find_first_of(",.") != std::string::npos;
+bool TemSeparador(const std::string& t) {
+  return t.find_first_of(",.") != std::string::npos;
 }
 
-} // namespace
+}  // namespace
 
-bool LeCentesimosDePercentual(const std::string& texto, int64_t& centesimos)
-{
-    return TemSeparador(texto) ? lerDecimal(texto, 2, centesimos) : LeInteiro(texto, centesimos);
+bool LeCentesimosDePercentual(const std::string& texto, int64_t& centesimos) {
+  return TemSeparador(texto) ? lerDecimal(texto, 2, centesimos) : LeInteiro(texto, centesimos);
 }
 
-bool LeCentavosOuValor(const std::string& texto, int64_t& centavos)
-{
-    return TemSeparador(texto) ? lerDecimal(texto, 2, centavos) : LeInteiro(texto, centavos);
+bool LeCentavosOuValor(const std::string& texto, int64_t& centavos) {
+  return TemSeparador(texto) ? lerDecimal(texto, 2, centavos) : LeInteiro(texto, centavos);
 }
 
-std::string Digitos(int64_t valor, int largura)
-{
-    return zeros(valor, largura);
+std::string Digitos(int64_t valor, int largura) {
+  return zeros(valor, largura);
 }
 
-std::string Moeda(int64_t centavos)
-{
-    return formataDecimal(centavos, 2);
+std::string Moeda(int64_t centavos) {
+  return formataDecimal(centavos, 2);
 }
 
 // ---------------------------------------------------------------- datas
 
-std::string Ddmmaa(const DataHora& d)
-{
-    return zeros(d.dia, 2) + zeros(d.mes, 2) + zeros(d.ano % 100, 2);
+std::string Ddmmaa(const DataHora& d) {
+  return zeros(d.dia, 2) + zeros(d.mes, 2) + zeros(d.ano % 100, 2);
 }
 
-std::string Ddmmaaaa(const DataHora& d)
-{
-    return zeros(d.dia, 2) + zeros(d.mes, 2) + zeros(d.ano, 4);
+std::string Ddmmaaaa(const DataHora& d) {
+  return zeros(d.dia, 2) + zeros(d.mes, 2) + zeros(d.ano, 4);
 }
 
-std::string Hhmmss(const DataHora& d)
-{
-    return zeros(d.hora, 2) + zeros(d.minuto, 2) + zeros(d.segundo, 2);
+std::string Hhmmss(const DataHora& d) {
+  return zeros(d.hora, 2) + zeros(d.minuto, 2) + zeros(d.segundo, 2);
 }
 
-std::string DataComBarras(const DataHora& d)
-{
-    return zeros(d.dia, 2) + "/" + zeros(d.mes, 2) + "/" + zeros(d.ano, 4);
+std::string DataComBarras(const DataHora& d) {
+  return zeros(d.dia, 2) + "/" + zeros(d.mes, 2) + "/" + zeros(d.ano, 4);
 }
 
-std::string HoraComDoisPontos(const DataHora& d)
-{
-    return zeros(d.hora, 2) + ":" + zeros(d.minuto, 2) + ":" + zeros(d.segundo, 2);
+std::string HoraComDoisPontos(const DataHora& d) {
+  return zeros(d.hora, 2) + ":" + zeros(d.minuto, 2) + ":" + zeros(d.segundo, 2);
 }
 
 // ---------------------------------------------------------------- alíquotas
 
-std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimos, bool iss)
-{
-    if (centesimos <= 0 || centesimos > 9999)
-        return "?";
-    const std::string icms = "T" + zeros(centesimos, 4), servico = "S" + zeros(centesimos, 4);
-    if (iss)
-        return servico;
-    // Sem dizer o tributo: o ICMS primeiro, o ISS se só ele tem esse percentual.
-    return !ecf.resolveAliquota(icms).empty() || ecf.resolveAliquota(servico).empty() ? icms : servico;
+std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimos, bool iss) {
+  if (centesimos <= 0 || centesimos > 9999) return "?";
+  const std::string icms = "T" + zeros(centesimos, 4), servico = "S" + zeros(centesimos, 4);
+  if (iss) return servico;
+  // Sem dizer o tributo: o ICMS primeiro, o ISS se só ele tem esse percentual.
+  return !ecf.resolveAliquota(icms).empty() || ecf.resolveAliquota(servico).empty() ? icms
+                                                                                    : servico;
 }
 
-std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& codigo)
-{
-    const std::string c = maiusculas(apara(codigo));
-    if (c == "II" || c == "I")
-        return "I";
-    if (c == "FF" || c == "F")
-        return "F";
-    if (c == "NN" || c == "N")
-        return "N";
-    if (c == "SI" || c == "IS" || c == "ISS")
-        return "IS";
-    if (c == "SF" || c == "FS")
-        return "FS";
-    if (c == "SN" || c == "NS")
-        return "NS";
-    int64_t n = 0;
-    if (c.size() == 2 && LeInteiro(c, n))
-        return c;   // índice da alíquota programada
-    if (c.size() == 4 && LeInteiro(c, n))
-        return AliquotaPorPercentual(ecf, n, false);   // "1800": 18,00%
-    if (!c.empty() && (c[0] == 'T' || c[0] == 'S')) {
-        const std::string resto = c.substr(1);
-        const bool iss = c[0] == 'S';
-        if (resto.size() == 4 && LeInteiro(resto, n))
-            return AliquotaPorPercentual(ecf, n, iss);
-        if (LeDecimal(resto, 2, n))
-            return AliquotaPorPercentual(ecf, n, iss);
-        return c;
-    }
-    if (LeDecimal(c, 2, n))
-        return AliquotaPorPercentual(ecf, n, false);   // "18,00"
-    return c;   // o modelo recusa o que não entende
+std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& codigo) {
+  const std::string c = maiusculas(apara(codigo));
+  if (c == "II" || c == "I") return "I";
+  if (c == "FF" || c == "F") return "F";
+  if (c == "NN" || c == "N") return "N";
+  if (c == "SI" || c == "IS" || c == "ISS") return "IS";
+  if (c == "SF" || c == "FS") return "FS";
+  if (c == "SN" || c == "NS") return "NS";
+  int64_t n = 0;
+  if (c.size() == 2 && LeInteiro(c, n)) return c;  // índice da alíquota programada
+  if (c.size() == 4 && LeInteiro(c, n))
+    return AliquotaPorPercentual(ecf, n, false);  // "1800": 18,00%
+  if (!c.empty() && (c[0] == 'T' || c[0] == 'S')) {
+    const std::string resto = c.substr(1);
+    const bool iss = c[0] == 'S';
+    if (resto.size() == 4 && LeInteiro(resto, n)) return AliquotaPorPercentual(ecf, n, iss);
+    if (LeDecimal(resto, 2, n)) return AliquotaPorPercentual(ecf, n, iss);
+    return c;
+  }
+  if (LeDecimal(c, 2, n)) return AliquotaPorPercentual(ecf, n, false);  // "18,00"
+  return c;  // o modelo recusa o que não entende
 }
 
-ImpressoraFiscal& Impressora(const std::string& fabricante)
-{
-    return impressoraDoProcesso(fabricante);
+ImpressoraFiscal& Impressora(const std::string& fabricante) {
+  return impressoraDoProcesso(fabricante);
 }
 
 // ---------------------------------------------------------------- família FI
 
 namespace {
 
-const char* TextoDoResultado(Resultado r)
-{
-    switch (r) {
-    case Resultado::Ok: return "";
-    case Resultado::Desligada: return "Impressora desligada| Verifique a alimentação e o cabo de comunicação.";
-    case Resultado::SemPapel: return "Impressora sem papel| Coloque uma nova bobina e repita a operação.";
-    case Resultado::CupomNaoAberto: return "Comando não executado| Cupom fiscal não está aberto.";
-    case Resultado::CupomJaAberto: return "Comando não executado| Cupom fiscal já está aberto.";
-    case Resultado::DocumentoAberto: return "Comando não executado| Há um documento aberto na impressora.";
-    case Resultado::DocumentoNaoAberto: return "Comando não executado| Documento não está aberto.";
-    case Resultado::ComandoForaDeSequencia: return "Comando não executado| Comando fora de sequência.";
-    case Resultado::SemItens: return "Comando não executado| Cupom sem itens.";
-    case Resultado::ItemInexistente: return "Comando não executado| Item inexistente.";
-    case Resultado::ItemJaCancelado: return "Comando não executado| Item já cancelado.";
-    case Resultado::ItemJaAjustado: return "Comando não executado| Item já recebeu acréscimo ou desconto.";
-    case Resultado::AliquotaNaoProgramada: return "Comando não executado| Alíquota não programada.";
-    case Resultado::FormaPagamentoNaoProgramada: return "Comando não executado| Forma de pagamento não programada.";
-    case Resultado::TotalizadorNaoProgramado: return "Comando não executado| Totalizador não fiscal não programado.";
-    case Resultado::RelatorioNaoProgramado: return "Comando não executado| Relatório gerencial não programado.";
-    case Resultado::PagamentoInsuficiente: return "Comando não executado| Pagamento não cobre o total do cupom.";
-    case Resultado::PagamentoJaCobreTotal: return "Comando não executado| Pagamento já cobre o total do cupom.";
-    case Resultado::ValorMaiorQueTotal: return "Comando não executado| Valor maior que o total.";
-    case Resultado::NadaACancelar: return "Comando não executado| Não há cupom a cancelar.";
-    case Resultado::VinculadoInvalido: return "Comando não executado| Comprovante vinculado sem pagamento correspondente.";
-    case Resultado::DiaBloqueado: return "Comando não executado| Redução Z já emitida: dia bloqueado.";
-    case Resultado::ReducaoZPendente: return "Comando não executado| Redução Z pendente.";
-    case Resultado::DiaComMovimento: return "Comando não executado| Dia com movimento.";
-    case Resultado::JaProgramado: return "Comando não executado| Índice já programado.";
-    case Resultado::CapacidadeEsgotada: return "Comando não executado| Capacidade esgotada.";
-    case Resultado::ParametroInvalido: return "Comando não executado| Parâmetro inválido.";
-    case Resultado::ErroInterno: return "Erro interno| Falha inesperada no simulador.";
-    }
-    return "Comando não executado| ?";
+const char* TextoDoResultado(Resultado r) {
+  switch (r) {
+    case Resultado::Ok:
+      return "";
+    case Resultado::Desligada:
+      return "Impressora desligada| Verifique a alimentação e o cabo de comunicação.";
+    case Resultado::SemPapel:
+      return "Impressora sem papel| Coloque uma nova bobina e repita a operação.";
+    case Resultado::CupomNaoAberto:
+      return "Comando não executado| Cupom fiscal não está aberto.";
+    case Resultado::CupomJaAberto:
+      return "Comando não executado| Cupom fiscal já está aberto.";
+    case Resultado::DocumentoAberto:
+      return "Comando não executado| Há um documento aberto na impressora.";
+    case Resultado::DocumentoNaoAberto:
+      return "Comando não executado| Documento não está aberto.";
+    case Resultado::ComandoForaDeSequencia:
+      return "Comando não executado| Comando fora de sequência.";
+    case Resultado::SemItens:
+      return "Comando não executado| Cupom sem itens.";
+    case Resultado::ItemInexistente:
+      return "Comando não executado| Item inexistente.";
+    case Resultado::ItemJaCancelado:
+      return "Comando não executado| Item já cancelado.";
+    case Resultado::ItemJaAjustado:
+      return "Comando não executado| Item já recebeu acréscimo ou desconto.";
+    case Resultado::AliquotaNaoProgramada:
+      return "Comando não executado| Alíquota não programada.";
+    case Resultado::FormaPagamentoNaoProgramada:
+      return "Comando não executado| Forma de pagamento não programada.";
+    case Resultado::TotalizadorNaoProgramado:
+      return "Comando não executado| Totalizador não fiscal não programado.";
+    case Resultado::RelatorioNaoProgramado:
+      return "Comando não executado| Relatório gerencial não programado.";
+    case Resultado::PagamentoInsuficiente:
+      return "Comando não executado| Pagamento não cobre o total do cupom.";
+    case Resultado::PagamentoJaCobreTotal:
+      return "Comando não executado| Pagamento já cobre o total do cupom.";
+    case Resultado::ValorMaiorQueTotal:
+      return "Comando não executado| Valor maior que o total.";
+    case Resultado::NadaACancelar:
+      return "Comando não executado| Não há cupom a cancelar.";
+    case Resultado::VinculadoInvalido:
+      return "Comando não executado| Comprovante vinculado sem pagamento correspondente.";
+    case Resultado::DiaBloqueado:
+      return "Comando não executado| Redução Z já emitida: dia bloqueado.";
+    case Resultado::ReducaoZPendente:
+      return "Comando não executado| Redução Z pendente.";
+    case Resultado::DiaComMovimento:
+      return "Comando não executado| Dia com movimento.";
+    case Resultado::JaProgramado:
+      return "Comando não executado| Índice já programado.";
+    case Resultado::CapacidadeEsgotada:
+      return "Comando não executado| Capacidade esgotada.";
+    case Resultado::ParametroInvalido:
+      return "Comando não executado| Parâmetro inválido.";
+    case Resultado::ErroInterno:
+      return "Erro interno| Falha inesperada no simulador.";
+  }
+  return "Comando não executado| ?";
 }
 
-} // namespace
+}  // namespace
 
-DriverFI::DriverFI(const char* fabricante, Familia familia) : fabricante_(fabricante), familia_(familia) {}
+DriverFI::DriverFI(const char* fabricante, Familia familia)
+    : fabricante_(fabricante), familia_(familia) {}
 
-ImpressoraFiscal& DriverFI::ecf()
-{
-    return Impressora(fabricante_);
+ImpressoraFiscal& DriverFI::ecf() {
+  return Impressora(fabricante_);
 }
 
-void DriverFI::Reinicia()
-{
-    ultimo_ = Resultado::Ok;
-    mensagemInjetada_.clear();
-    unidade_.clear();
-    descricaoLonga_.clear();
+void DriverFI::Reinicia() {
+  ultimo_ = Resultado::Ok;
+  mensagemInjetada_.clear();
+  unidade_.clear();
+  descricaoLonga_.clear();
 }
 
-int32_t DriverFI::Codigo(Resultado r)
-{
-    ultimo_ = r;
-    mensagemInjetada_.clear();
-    switch (r) {
-    case Resultado::Ok: return 1;
-    case Resultado::Desligada: return -6;
+int32_t DriverFI::Codigo(Resultado r) {
+  ultimo_ = r;
+  mensagemInjetada_.clear();
+  switch (r) {
+    case Resultado::Ok:
+      return 1;
+    case Resultado::Desligada:
+      return -6;
     // Sem papel o driver conversa com a impressora: o comando volta 1 e o
     // ST1 diz o que houve. O CONVECF não deixa ler os bytes no veredito, e
     // responde que o status não é 6,0,0.
-    case Resultado::SemPapel: return familia_ == Familia::Sweda ? -27 : 1;
-    case Resultado::AliquotaNaoProgramada: return -3;
-    case Resultado::FormaPagamentoNaoProgramada: return -24;
-    case Resultado::ParametroInvalido: return -2;
-    case Resultado::PagamentoInsuficiente: return -36;
-    case Resultado::ErroInterno: return 0;
-    default: return -1;
-    }
+    case Resultado::SemPapel:
+      return familia_ == Familia::Sweda ? -27 : 1;
+    case Resultado::AliquotaNaoProgramada:
+      return -3;
+    case Resultado::FormaPagamentoNaoProgramada:
+      return -24;
+    case Resultado::ParametroInvalido:
+      return -2;
+    case Resultado::PagamentoInsuficiente:
+      return -36;
+    case Resultado::ErroInterno:
+      return 0;
+    default:
+      return -1;
+  }
 }
 
-int32_t DriverFI::Aceita()
-{
-    return Codigo(ecf().ligada() ? Resultado::Ok : Resultado::Desligada);
+int32_t DriverFI::Aceita() {
+  return Codigo(ecf().ligada() ? Resultado::Ok : Resultado::Desligada);
 }
 
-bool DriverFI::PodeLer(int32_t& codigo)
-{
-    codigo = Aceita();
-    return codigo == 1;
+bool DriverFI::PodeLer(int32_t& codigo) {
+  codigo = Aceita();
+  return codigo == 1;
 }
 
-void DriverFI::Injetado(const char* funcao, int32_t codigo)
-{
-    if (codigo == 1) {
-        ultimo_ = Resultado::Ok;
-        mensagemInjetada_.clear();
-        return;
-    }
-    ultimo_ = Resultado::ErroInterno;
-    mensagemInjetada_ = "Falha simulada| Código " + std::to_string(codigo) + " em " + Texto(funcao) + ".";
+void DriverFI::Injetado(const char* funcao, int32_t codigo) {
+  if (codigo == 1) {
+    ultimo_ = Resultado::Ok;
+    mensagemInjetada_.clear();
+    return;
+  }
+  ultimo_ = Resultado::ErroInterno;
+  mensagemInjetada_ =
+      "Falha simulada| Código " + std::to_string(codigo) + " em " + Texto(funcao) + ".";
 }
 
-int32_t DriverFI::RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2)
-{
-    // Lê o estado deixado pelo último comando: não é um comando ele mesmo.
-    ImpressoraFiscal& e = ecf();
-    if (!e.ligada())
-        return -6;
-    int32_t s1 = 0, s2 = 0;
-    switch (e.sensorPapel()) {
-    case SensorPapel::Sem: s1 |= 128; break;
-    case SensorPapel::Pouco: s1 |= 64; break;
-    case SensorPapel::Presente: break;
-    }
-    if (e.documentoAberto() == TipoDocumento::CupomFiscal)
-        s1 |= 2;
-    if (ultimo_ != Resultado::Ok && ultimo_ != Resultado::Desligada) {
-        s2 |= 1;   // comando não executado
-        if (ultimo_ == Resultado::AliquotaNaoProgramada)
-            s2 |= 16;
-        if (ultimo_ == Resultado::NadaACancelar)
-            s2 |= 4;   // cancelamento não permitido
-        if (ultimo_ == Resultado::CapacidadeEsgotada)
-            s2 |= 8;
-    }
-    EscreveInteiro(ack, 6);
-    EscreveInteiro(st1, s1);
-    EscreveInteiro(st2, s2);
-    return 1;
+int32_t DriverFI::RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2) {
+  // Lê o estado deixado pelo último comando: não é um comando ele mesmo.
+  ImpressoraFiscal& e = ecf();
+  if (!e.ligada()) return -6;
+  int32_t s1 = 0, s2 = 0;
+  switch (e.sensorPapel()) {
+    case SensorPapel::Sem:
+      s1 |= 128;
+      break;
+    case SensorPapel::Pouco:
+      s1 |= 64;
+      break;
+    case SensorPapel::Presente:
+      break;
+  }
+  if (e.documentoAberto() == TipoDocumento::CupomFiscal) s1 |= 2;
+  if (ultimo_ != Resultado::Ok && ultimo_ != Resultado::Desligada) {
+    s2 |= 1;  // comando não executado
+    if (ultimo_ == Resultado::AliquotaNaoProgramada) s2 |= 16;
+    if (ultimo_ == Resultado::NadaACancelar) s2 |= 4;  // cancelamento não permitido
+    if (ultimo_ == Resultado::CapacidadeEsgotada) s2 |= 8;
+  }
+  EscreveInteiro(ack, 6);
+  EscreveInteiro(st1, s1);
+  EscreveInteiro(st2, s2);
+  return 1;
 }
 
-int32_t DriverFI::FlagsFiscais(int32_t* flags)
-{
-    int32_t codigo;
-    if (!PodeLer(codigo))
-        return codigo;
-    const ImpressoraFiscal& e = ecf();
-    int32_t f = 0;
-    if (e.documentoAberto() == TipoDocumento::CupomFiscal) {
-        f |= 1 | 32;   // aberto, e pode ser cancelado
-        if (e.faseCupom() != FaseCupom::Aberto && e.faseCupom() != FaseCupom::Vendendo)
-            f |= 2;    // fechamento (formas de pagamento) iniciado
-    } else if (e.documentoAberto() == TipoDocumento::Nenhum && e.ultimoCupom().coo != 0
-               && e.ultimoCupom().coo == e.contadores().coo && !e.ultimoCupom().cancelado) {
-        f |= 32;
-    }
-    if (e.horarioVerao())
-        f |= 4;
-    if (e.diaBloqueado())
-        f |= 8;
-    EscreveInteiro(flags, f);
-    return 1;
+int32_t DriverFI::FlagsFiscais(int32_t* flags) {
+  int32_t codigo;
+  if (!PodeLer(codigo)) return codigo;
+  const ImpressoraFiscal& e = ecf();
+  int32_t f = 0;
+  if (e.documentoAberto() == TipoDocumento::CupomFiscal) {
+    f |= 1 | 32;  // aberto, e pode ser cancelado
+    if (e.faseCupom() != FaseCupom::Aberto && e.faseCupom() != FaseCupom::Vendendo)
+      f |= 2;  // fechamento (formas de pagamento) iniciado
+  } else if (e.documentoAberto() == TipoDocumento::Nenhum && e.ultimoCupom().coo != 0 &&
+             e.ultimoCupom().coo == e.contadores().coo && !e.ultimoCupom().cancelado) {
+    f |= 32;
+  }
+  if (e.horarioVerao()) f |= 4;
+  if (e.diaBloqueado()) f |= 8;
+  EscreveInteiro(flags, f);
+  return 1;
 }
 
-int32_t DriverFI::StatusDocumento(char* buffer, TipoDocumento tipo)
-{
-    int32_t codigo;
-    if (!PodeLer(codigo))
-        return codigo;
-    Escreve(buffer, ecf().documentoAberto() == tipo ? "1" : "0");
-    return 1;
+int32_t DriverFI::StatusDocumento(char* buffer, TipoDocumento tipo) {
+  int32_t codigo;
+  if (!PodeLer(codigo)) return codigo;
+  Escreve(buffer, ecf().documentoAberto() == tipo ? "1" : "0");
+  return 1;
 }
 
-int32_t DriverFI::MensagemStatus(char* buffer)
-{
-    Escreve(buffer, mensagemInjetada_.empty() ? std::string(TextoDoResultado(ultimo_)) : mensagemInjetada_);
-    return 1;
+int32_t DriverFI::MensagemStatus(char* buffer) {
+  Escreve(buffer,
+          mensagemInjetada_.empty() ? std::string(TextoDoResultado(ultimo_)) : mensagemInjetada_);
+  return 1;
 }
 
-int32_t DriverFI::AbreCupom(const char* documento)
-{
-    return Codigo(ecf().abreCupom(Texto(documento)));
+int32_t DriverFI::AbreCupom(const char* documento) {
+  return Codigo(ecf().abreCupom(Texto(documento)));
 }
 
 int32_t DriverFI::VendeItem(const char* codigo, const char* descricao, const char* aliquota,
                             const char* quantidade, const char* valor, const Ajuste& ajuste,
-                            const std::string& unidade)
-{
-    ImpressoraFiscal& e = ecf();
-    ImpressoraFiscal::Item item;
-    item.codigo = Texto(codigo);
-    // A descrição longa e a unidade valem só para o item seguinte.
-    item.descricao = descricaoLonga_.empty() ? Texto(descricao) : descricaoLonga_;
-    item.unidade = !unidade.empty() ? unidade : (!unidade_.empty() ? unidade_ : std::string("UN"));
-    descricaoLonga_.clear();
-    unidade_.clear();
-    item.aliquota = AliquotaDoModelo(e, Texto(aliquota));
-    item.ajuste = ajuste;
-    if (!LeDecimal(Texto(quantidade), 3, item.quantidadeMilesimos)
-        || !LeDecimal(Texto(valor), 3, item.precoUnitarioMilesimos))
-        return Codigo(e.ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    return Codigo(e.vendeItem(item));
+                            const std::string& unidade) {
+  ImpressoraFiscal& e = ecf();
+  ImpressoraFiscal::Item item;
+  item.codigo = Texto(codigo);
+  // A descrição longa e a unidade valem só para o item seguinte.
+  item.descricao = descricaoLonga_.empty() ? Texto(descricao) : descricaoLonga_;
+  item.unidade = !unidade.empty() ? unidade : (!unidade_.empty() ? unidade_ : std::string("UN"));
+  descricaoLonga_.clear();
+  unidade_.clear();
+  item.aliquota = AliquotaDoModelo(e, Texto(aliquota));
+  item.ajuste = ajuste;
+  if (!LeDecimal(Texto(quantidade), 3, item.quantidadeMilesimos) ||
+      !LeDecimal(Texto(valor), 3, item.precoUnitarioMilesimos))
+    return Codigo(e.ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(e.vendeItem(item));
 }
 
-int32_t DriverFI::AjustaItem(const char* item, const Ajuste& ajuste)
-{
-    int64_t numero = 0;
-    if (!LeInteiro(Texto(item), numero) || numero < 0 || numero > 9999)
-        return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    return Codigo(ecf().ajustaItem(static_cast<int>(numero), ajuste));
+int32_t DriverFI::AjustaItem(const char* item, const Ajuste& ajuste) {
+  int64_t numero = 0;
+  if (!LeInteiro(Texto(item), numero) || numero < 0 || numero > 9999)
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().ajustaItem(static_cast<int>(numero), ajuste));
 }
 
-int32_t DriverFI::CancelaItem(const char* item)
-{
-    int64_t numero = 0;
-    if (!LeInteiro(Texto(item), numero) || numero < 1 || numero > 9999)
-        return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    return Codigo(ecf().cancelaItem(static_cast<int>(numero)));
+int32_t DriverFI::CancelaItem(const char* item) {
+  int64_t numero = 0;
+  if (!LeInteiro(Texto(item), numero) || numero < 1 || numero > 9999)
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().cancelaItem(static_cast<int>(numero)));
 }
 
-int32_t DriverFI::CancelaCupom()
-{
-    return Codigo(ecf().cancelaCupom());
+int32_t DriverFI::CancelaCupom() {
+  return Codigo(ecf().cancelaCupom());
 }
 
-bool DriverFI::LeAjuste(const char* tipo, const char* valor, bool positivoEhAcrescimo, Ajuste& ajuste) const
-{
-    ajuste = Ajuste();
-    const std::string v = apara(Texto(valor));
-    if (v.empty())
-        return true;
-    const bool percentual = apara(Texto(tipo)) == "%";
-    int64_t n = 0;
-    bool lido = percentual ? (PercentualEmCentesimos() ? LeCentesimosDePercentual(v, n) : LeDecimal(v, 2, n))
-                           : LeDecimal(v, 2, n);
-    if (!lido)
-        return false;
-    if (n == 0)
-        return true;
-    const bool acrescimo = (n > 0) == positivoEhAcrescimo;
-    if (n < 0)
-        n = -n;
-    if (percentual)
-        ajuste = acrescimo ? Ajuste::acrescimoPercentual(n) : Ajuste::descontoPercentual(n);
-    else
-        ajuste = acrescimo ? Ajuste::acrescimoValor(n) : Ajuste::descontoValor(n);
-    return true;
+bool DriverFI::LeAjuste(const char* tipo, const char* valor, bool positivoEhAcrescimo,
+                        Ajuste& ajuste) const {
+  ajuste = Ajuste();
+  const std::string v = apara(Texto(valor));
+  if (v.empty()) return true;
+  const bool percentual = apara(Texto(tipo)) == "%";
+  int64_t n = 0;
+  bool lido = percentual
+                  ? (PercentualEmCentesimos() ? LeCentesimosDePercentual(v, n) : LeDecimal(v, 2, n))
+                  : LeDecimal(v, 2, n);
+  if (!lido) return false;
+  if (n == 0) return true;
+  const bool acrescimo = (n > 0) == positivoEhAcrescimo;
+  if (n < 0) n = -n;
+  if (percentual)
+    ajuste = acrescimo ? Ajuste::acrescimoPercentual(n) : Ajuste::descontoPercentual(n);
+  else
+    ajuste = acrescimo ? Ajuste::acrescimoValor(n) : Ajuste::descontoValor(n);
+  return true;
 }
 
-Ajuste ComoDesconto(const Ajuste& a)
-{
-    switch (a.tipo) {
+Ajuste ComoDesconto(const Ajuste& a) {
+  switch (a.tipo) {
     case TipoAjuste::AcrescimoValor:
-    case TipoAjuste::DescontoValor: return Ajuste::descontoValor(a.valor);
+    case TipoAjuste::DescontoValor:
+      return Ajuste::descontoValor(a.valor);
     case TipoAjuste::AcrescimoPercentual:
-    case TipoAjuste::DescontoPercentual: return Ajuste::descontoPercentual(a.valor);
-    case TipoAjuste::Nenhum: break;
-    }
-    return a;
+    case TipoAjuste::DescontoPercentual:
+      return Ajuste::descontoPercentual(a.valor);
+    case TipoAjuste::Nenhum:
+      break;
+  }
+  return a;
 }
 
-int32_t DriverFI::IniciaFechamento(const char* acrescimoDesconto, const char* tipo, const char* valor)
-{
-    const std::string ad = maiusculas(apara(Texto(acrescimoDesconto)));
-    const bool desconto = !ad.empty() && ad[0] == 'D';
-    Ajuste ajuste;
-    if (!LeAjuste(tipo, valor, !desconto, ajuste))
-        return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    // O sinal do valor não decide: a letra diz se é acréscimo ou desconto.
-    if (ajuste.tipo == TipoAjuste::AcrescimoValor || ajuste.tipo == TipoAjuste::DescontoValor)
-        ajuste = desconto ? Ajuste::descontoValor(ajuste.valor) : Ajuste::acrescimoValor(ajuste.valor);
-    else if (ajuste.tipo != TipoAjuste::Nenhum)
-        ajuste = desconto ? Ajuste::descontoPercentual(ajuste.valor) : Ajuste::acrescimoPercentual(ajuste.valor);
-    return Codigo(ecf().iniciaFechamento(ajuste));
+int32_t DriverFI::IniciaFechamento(const char* acrescimoDesconto, const char* tipo,
+                                   const char* valor) {
+  const std::string ad = maiusculas(apara(Texto(acrescimoDesconto)));
+  const bool desconto = !ad.empty() && ad[0] == 'D';
+  Ajuste ajuste;
+  if (!LeAjuste(tipo, valor, !desconto, ajuste))
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  // O sinal do valor não decide: a letra diz se é acréscimo ou desconto.
+  if (ajuste.tipo == TipoAjuste::AcrescimoValor || ajuste.tipo == TipoAjuste::DescontoValor)
+    ajuste = desconto ? Ajuste::descontoValor(ajuste.valor) : Ajuste::acrescimoValor(ajuste.valor);
+  else if (ajuste.tipo != TipoAjuste::Nenhum)
+    ajuste = desconto ? Ajuste::descontoPercentual(ajuste.valor)
+                      : Ajuste::acrescimoPercentual(ajuste.valor);
+  return Codigo(ecf().iniciaFechamento(ajuste));
 }
 
-int32_t DriverFI::EfetuaPagamento(const char* forma, const char* valor)
-{
-    int64_t centavos = 0;
-    if (!LeDecimal(Texto(valor), 2, centavos))
-        return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    return Codigo(ecf().efetuaPagamento(apara(Texto(forma)), centavos));
+int32_t DriverFI::EfetuaPagamento(const char* forma, const char* valor) {
+  int64_t centavos = 0;
+  if (!LeDecimal(Texto(valor), 2, centavos))
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().efetuaPagamento(apara(Texto(forma)), centavos));
 }
 
-int32_t DriverFI::TerminaFechamento(const char* mensagem)
-{
-    return Codigo(ecf().encerraCupom(Texto(mensagem)));
+int32_t DriverFI::TerminaFechamento(const char* mensagem) {
+  return Codigo(ecf().encerraCupom(Texto(mensagem)));
 }
 
-int32_t DriverFI::AcionaGaveta()
-{
-    return Codigo(ecf().abreGaveta());
+int32_t DriverFI::AcionaGaveta() {
+  return Codigo(ecf().abreGaveta());
 }
 
-int32_t DriverFI::FechaRelatorio()
-{
-    return Codigo(ecf().fechaRelatorioGerencial());
+int32_t DriverFI::FechaRelatorio() {
+  return Codigo(ecf().fechaRelatorioGerencial());
 }
 
-int32_t DriverFI::FechaVinculado()
-{
-    return Codigo(ecf().fechaComprovanteVinculado());
+int32_t DriverFI::FechaVinculado() {
+  return Codigo(ecf().fechaComprovanteVinculado());
 }
 
-int32_t DriverFI::Le(char* buffer, const std::string& resposta)
-{
-    int32_t codigo;
-    if (!PodeLer(codigo))
-        return codigo;
-    Escreve(buffer, resposta);
-    return 1;
+int32_t DriverFI::Le(char* buffer, const std::string& resposta) {
+  int32_t codigo;
+  if (!PodeLer(codigo)) return codigo;
+  Escreve(buffer, resposta);
+  return 1;
 }
 
-int32_t DriverFI::LeSubtotal(char* buffer)
-{
-    return Le(buffer, Digitos(ecf().subtotal(), 14));
+int32_t DriverFI::LeSubtotal(char* buffer) {
+  return Le(buffer, Digitos(ecf().subtotal(), 14));
 }
 
-int32_t DriverFI::LeGrandeTotal(char* buffer)
-{
-    return Le(buffer, Digitos(ecf().grandeTotal(), 18));
+int32_t DriverFI::LeGrandeTotal(char* buffer) {
+  return Le(buffer, Digitos(ecf().grandeTotal(), 18));
 }
 
-int32_t DriverFI::LeDataHora(char* data, char* hora)
-{
-    int32_t codigo;
-    if (!PodeLer(codigo))
-        return codigo;
-    const DataHora agora = ecf().agora();
-    Escreve(data, Ddmmaa(agora));
-    Escreve(hora, Hhmmss(agora));
-    return 1;
+int32_t DriverFI::LeDataHora(char* data, char* hora) {
+  int32_t codigo;
+  if (!PodeLer(codigo)) return codigo;
+  const DataHora agora = ecf().agora();
+  Escreve(data, Ddmmaa(agora));
+  Escreve(hora, Hhmmss(agora));
+  return 1;
 }
 
-int32_t DriverFI::LeMarcaModeloTipo(char* marca, char* modelo, char* tipo)
-{
-    int32_t codigo;
-    if (!PodeLer(codigo))
-        return codigo;
-    const Identificacao& id = ecf().identificacao();
-    Escreve(marca, id.marca);
-    Escreve(modelo, id.modelo);
-    Escreve(tipo, id.tipo);
-    return 1;
+int32_t DriverFI::LeMarcaModeloTipo(char* marca, char* modelo, char* tipo) {
+  int32_t codigo;
+  if (!PodeLer(codigo)) return codigo;
+  const Identificacao& id = ecf().identificacao();
+  Escreve(marca, id.marca);
+  Escreve(modelo, id.modelo);
+  Escreve(tipo, id.tipo);
+  return 1;
 }
 
-} // namespace substituto
-} // namespace simulador
-} // namespace tarvic
+}  // namespace substituto
+}  // namespace simulador
+}  // namespace tarvic

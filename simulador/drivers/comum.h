@@ -48,8 +48,8 @@ std::string Moeda(int64_t centavos);
 std::string Ddmmaa(const DataHora& d);
 std::string Ddmmaaaa(const DataHora& d);
 std::string Hhmmss(const DataHora& d);
-std::string DataComBarras(const DataHora& d);   // dd/mm/aaaa
-std::string HoraComDoisPontos(const DataHora& d);   // hh:mm:ss
+std::string DataComBarras(const DataHora& d);      // dd/mm/aaaa
+std::string HoraComDoisPontos(const DataHora& d);  // hh:mm:ss
 
 // ---- alíquotas ----
 
@@ -68,69 +68,72 @@ ImpressoraFiscal& Impressora(const std::string& fabricante);
 enum class Familia { Bematech, Sweda, Daruma, Elgin };
 
 class DriverFI {
-public:
-    DriverFI(const char* fabricante, Familia familia);
+ public:
+  DriverFI(const char* fabricante, Familia familia);
 
-    ImpressoraFiscal& ecf();
-    Familia familia() const { return familia_; }
-    // Porta aberta de novo: nada do que o driver guardava vale mais.
-    void Reinicia();
+  ImpressoraFiscal& ecf();
+  Familia familia() const { return familia_; }
+  // Porta aberta de novo: nada do que o driver guardava vale mais.
+  void Reinicia();
 
-    // Registra o resultado do comando (para ST2 e a mensagem de status) e o
-    // traduz no código do fabricante.
-    int32_t Codigo(Resultado r);
-    // Um comando sem efeito no modelo: só precisa da impressora ligada.
-    int32_t Aceita();
-    // Uma leitura: ligada, 1; desligada, -6.
-    bool PodeLer(int32_t& codigo);
-    // Um código injetado para a função: a resposta do driver é esse código.
-    void Injetado(const char* funcao, int32_t codigo);
+  // Registra o resultado do comando (para ST2 e a mensagem de status) e o
+  // traduz no código do fabricante.
+  int32_t Codigo(Resultado r);
+  // Um comando sem efeito no modelo: só precisa da impressora ligada.
+  int32_t Aceita();
+  // Uma leitura: ligada, 1; desligada, -6.
+  bool PodeLer(int32_t& codigo);
+  // Um código injetado para a função: a resposta do driver é esse código.
+  void Injetado(const char* funcao, int32_t codigo);
 
-    // Estado da impressora e do último comando.
-    int32_t RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2);
-    int32_t FlagsFiscais(int32_t* flags);
-    int32_t StatusDocumento(char* buffer, TipoDocumento tipo);
-    int32_t MensagemStatus(char* buffer);
+  // Estado da impressora e do último comando.
+  int32_t RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2);
+  int32_t FlagsFiscais(int32_t* flags);
+  int32_t StatusDocumento(char* buffer, TipoDocumento tipo);
+  int32_t MensagemStatus(char* buffer);
 
-    // Comandos do cupom.
-    void UsaUnidade(const char* unidade) { unidade_ = Texto(unidade); }
-    void AumentaDescricao(const char* descricao) { descricaoLonga_ = Texto(descricao); }
-    int32_t AbreCupom(const char* documento);
-    int32_t VendeItem(const char* codigo, const char* descricao, const char* aliquota,
-                      const char* quantidade, const char* valor, const Ajuste& ajuste,
-                      const std::string& unidade = std::string());
-    int32_t AjustaItem(const char* item, const Ajuste& ajuste);
-    int32_t CancelaItem(const char* item);
-    int32_t CancelaCupom();
-    // acrescimoDesconto: "D"/"d" desconto, qualquer outro acréscimo.
-    int32_t IniciaFechamento(const char* acrescimoDesconto, const char* tipo, const char* valor);
-    int32_t EfetuaPagamento(const char* forma, const char* valor);
-    int32_t TerminaFechamento(const char* mensagem);
-    int32_t AcionaGaveta();
-    int32_t FechaRelatorio();
-    int32_t FechaVinculado();
+  // Comandos do cupom.
+  void UsaUnidade(const char* unidade) { unidade_ = Texto(unidade); }
+  void AumentaDescricao(const char* descricao) { descricaoLonga_ = Texto(descricao); }
+  int32_t AbreCupom(const char* documento);
+  int32_t VendeItem(const char* codigo, const char* descricao, const char* aliquota,
+                    const char* quantidade, const char* valor, const Ajuste& ajuste,
+                    const std::string& unidade = std::string());
+  int32_t AjustaItem(const char* item, const Ajuste& ajuste);
+  int32_t CancelaItem(const char* item);
+  int32_t CancelaCupom();
+  // acrescimoDesconto: "D"/"d" desconto, qualquer outro acréscimo.
+  int32_t IniciaFechamento(const char* acrescimoDesconto, const char* tipo, const char* valor);
+  int32_t EfetuaPagamento(const char* forma, const char* valor);
+  int32_t TerminaFechamento(const char* mensagem);
+  int32_t AcionaGaveta();
+  int32_t FechaRelatorio();
+  int32_t FechaVinculado();
 
-    // Leituras em buffers.
-    int32_t Le(char* buffer, const std::string& resposta);
-    int32_t LeSubtotal(char* buffer);
-    int32_t LeGrandeTotal(char* buffer);
-    int32_t LeDataHora(char* data, char* hora);
-    int32_t LeMarcaModeloTipo(char* marca, char* modelo, char* tipo);
+  // Leituras em buffers.
+  int32_t Le(char* buffer, const std::string& resposta);
+  int32_t LeSubtotal(char* buffer);
+  int32_t LeGrandeTotal(char* buffer);
+  int32_t LeDataHora(char* data, char* hora);
+  int32_t LeMarcaModeloTipo(char* marca, char* modelo, char* tipo);
 
-    // Percentuais de item: só dígitos são centésimos (BEMATECH, SWEDA) ou o
-    // percentual escrito (DARUMA, ELGIN).
-    bool PercentualEmCentesimos() const { return familia_ == Familia::Bematech || familia_ == Familia::Sweda; }
-    // Ajuste de item: tipo "%" ou valor; sinal positivo é acréscimo quando
-    // positivoEhAcrescimo, senão desconto. Vazio ou zero: nenhum.
-    bool LeAjuste(const char* tipo, const char* valor, bool positivoEhAcrescimo, Ajuste& ajuste) const;
+  // Percentuais de item: só dígitos são centésimos (BEMATECH, SWEDA) ou o
+  // percentual escrito (DARUMA, ELGIN).
+  bool PercentualEmCentesimos() const {
+    return familia_ == Familia::Bematech || familia_ == Familia::Sweda;
+  }
+  // Ajuste de item: tipo "%" ou valor; sinal positivo é acréscimo quando
+  // positivoEhAcrescimo, senão desconto. Vazio ou zero: nenhum.
+  bool LeAjuste(const char* tipo, const char* valor, bool positivoEhAcrescimo,
+                Ajuste& ajuste) const;
 
-private:
-    std::string fabricante_;
-    Familia familia_;
-    Resultado ultimo_ = Resultado::Ok;
-    std::string mensagemInjetada_;
-    std::string unidade_;
-    std::string descricaoLonga_;
+ private:
+  std::string fabricante_;
+  Familia familia_;
+  Resultado ultimo_ = Resultado::Ok;
+  std::string mensagemInjetada_;
+  std::string unidade_;
+  std::string descricaoLonga_;
 };
 
 // O mesmo ajuste como desconto (campos que só aceitam desconto, qualquer sinal).
@@ -139,19 +142,18 @@ Ajuste ComoDesconto(const Ajuste& a);
 // Executa uma função exportada: um código injetado responde no lugar dela;
 // nenhuma exceção atravessa a fronteira do driver.
 template <class Funcao>
-int32_t ChamaFI(DriverFI& driver, const char* nome, Funcao funcao)
-{
-    try {
-        if (std::optional<int> codigo = driver.ecf().retiraCodigoInjetado(nome)) {
-            driver.Injetado(nome, *codigo);
-            return *codigo;
-        }
-        return funcao();
-    } catch (...) {
-        return -1;
+int32_t ChamaFI(DriverFI& driver, const char* nome, Funcao funcao) {
+  try {
+    if (std::optional<int> codigo = driver.ecf().retiraCodigoInjetado(nome)) {
+      driver.Injetado(nome, *codigo);
+      return *codigo;
     }
+    return funcao();
+  } catch (...) {
+    return -1;
+  }
 }
 
-} // namespace substituto
-} // namespace simulador
-} // namespace tarvic
+}  // namespace substituto
+}  // namespace simulador
+}  // namespace tarvic

@@ -31,568 +31,588 @@ namespace Sim {
 enum : int32_t { Indicador = 0, Data = 2, Inteiro = 4, Coo = 5, Decimal = 6, TipoTexto = 7 };
 
 // Códigos de DLLG2_ObtemCodErro.
-int32_t CodigoErro(Resultado r)
-{
-    switch (r) {
-    case Resultado::Ok: return 0;
-    case Resultado::Desligada: return 1;
-    case Resultado::SemPapel: return 2;
-    case Resultado::CupomNaoAberto: return 10;
-    case Resultado::CupomJaAberto: return 11;
-    case Resultado::DocumentoAberto: return 12;
-    case Resultado::DocumentoNaoAberto: return 13;
-    case Resultado::ComandoForaDeSequencia: return 14;
-    case Resultado::SemItens: return 15;
-    case Resultado::ItemInexistente: return 16;
-    case Resultado::ItemJaCancelado: return 17;
-    case Resultado::ItemJaAjustado: return 18;
-    case Resultado::AliquotaNaoProgramada: return 20;
-    case Resultado::FormaPagamentoNaoProgramada: return 21;
-    case Resultado::TotalizadorNaoProgramado: return 22;
-    case Resultado::RelatorioNaoProgramado: return 23;
-    case Resultado::PagamentoInsuficiente: return 30;
-    case Resultado::PagamentoJaCobreTotal: return 31;
-    case Resultado::ValorMaiorQueTotal: return 32;
-    case Resultado::NadaACancelar: return 33;
-    case Resultado::VinculadoInvalido: return 34;
-    case Resultado::DiaBloqueado: return 40;
-    case Resultado::ReducaoZPendente: return 41;
-    case Resultado::DiaComMovimento: return 42;
-    case Resultado::JaProgramado: return 50;
-    case Resultado::CapacidadeEsgotada: return 51;
-    case Resultado::ParametroInvalido: return 60;
-    case Resultado::ErroInterno: return 99;
-    }
-    return 99;
+int32_t CodigoErro(Resultado r) {
+  switch (r) {
+    case Resultado::Ok:
+      return 0;
+    case Resultado::Desligada:
+      return 1;
+    case Resultado::SemPapel:
+      return 2;
+    case Resultado::CupomNaoAberto:
+      return 10;
+    case Resultado::CupomJaAberto:
+      return 11;
+    case Resultado::DocumentoAberto:
+      return 12;
+    case Resultado::DocumentoNaoAberto:
+      return 13;
+    case Resultado::ComandoForaDeSequencia:
+      return 14;
+    case Resultado::SemItens:
+      return 15;
+    case Resultado::ItemInexistente:
+      return 16;
+    case Resultado::ItemJaCancelado:
+      return 17;
+    case Resultado::ItemJaAjustado:
+      return 18;
+    case Resultado::AliquotaNaoProgramada:
+      return 20;
+    case Resultado::FormaPagamentoNaoProgramada:
+      return 21;
+    case Resultado::TotalizadorNaoProgramado:
+      return 22;
+    case Resultado::RelatorioNaoProgramado:
+      return 23;
+    case Resultado::PagamentoInsuficiente:
+      return 30;
+    case Resultado::PagamentoJaCobreTotal:
+      return 31;
+    case Resultado::ValorMaiorQueTotal:
+      return 32;
+    case Resultado::NadaACancelar:
+      return 33;
+    case Resultado::VinculadoInvalido:
+      return 34;
+    case Resultado::DiaBloqueado:
+      return 40;
+    case Resultado::ReducaoZPendente:
+      return 41;
+    case Resultado::DiaComMovimento:
+      return 42;
+    case Resultado::JaProgramado:
+      return 50;
+    case Resultado::CapacidadeEsgotada:
+      return 51;
+    case Resultado::ParametroInvalido:
+      return 60;
+    case Resultado::ErroInterno:
+      return 99;
+  }
+  return 99;
 }
 
 struct Parametro {
-    std::string nome;
-    std::string valor;
-    int32_t tipo = TipoTexto;
+  std::string nome;
+  std::string valor;
+  int32_t tipo = TipoTexto;
 };
 
 struct Canal {
-    std::vector<Parametro> parametros;
-    std::string comando;                        // último executado
-    std::map<std::string, std::string> resposta;
-    std::string principal;                      // o valor que o comando leu
-    int32_t erro = 0;
+  std::vector<Parametro> parametros;
+  std::string comando;  // último executado
+  std::map<std::string, std::string> resposta;
+  std::string principal;  // o valor que o comando leu
+  int32_t erro = 0;
 };
 
-std::map<int32_t, Canal>& Canais()
-{
-    static std::map<int32_t, Canal> canais;
-    return canais;
+std::map<int32_t, Canal>& Canais() {
+  static std::map<int32_t, Canal> canais;
+  return canais;
 }
 
-std::string& ArquivoLog()
-{
-    static std::string arquivo;
-    return arquivo;
+std::string& ArquivoLog() {
+  static std::string arquivo;
+  return arquivo;
 }
 
-std::string Fabricante()
-{
-    const char* v = std::getenv("TARVIC_SIM_FABRICANTE");
-    const std::string f = v ? maiusculas(apara(v)) : std::string();
-    return f.empty() ? std::string("DATAREGIS") : f;
+std::string Fabricante() {
+  const char* v = std::getenv("TARVIC_SIM_FABRICANTE");
+  const std::string f = v ? maiusculas(apara(v)) : std::string();
+  return f.empty() ? std::string("DATAREGIS") : f;
 }
 
-ImpressoraFiscal& Ecf()
-{
-    return Impressora(Fabricante());
+ImpressoraFiscal& Ecf() {
+  return Impressora(Fabricante());
 }
 
-int32_t SemEfeito(const char*)
-{
-    return 1;
+int32_t SemEfeito(const char*) {
+  return 1;
 }
 
-template <class Funcao> int32_t Chama(const char* nome, Funcao funcao)
-{
-    try {
-        if (std::optional<int> codigo = Ecf().retiraCodigoInjetado(nome))
-            return *codigo;
-        return funcao();
-    } catch (...) {
-        return -1;
-    }
+template <class Funcao>
+int32_t Chama(const char* nome, Funcao funcao) {
+  try {
+    if (std::optional<int> codigo = Ecf().retiraCodigoInjetado(nome)) return *codigo;
+    return funcao();
+  } catch (...) {
+    return -1;
+  }
 }
 
 namespace Padrao {
 #define SIM_GERA SIM_GERA_PADRAO
 #include "drivers/funcoes.inc"
 #undef SIM_GERA
-} // namespace Padrao
+}  // namespace Padrao
 using namespace Padrao;
 
 // ---- parâmetros ----
 
-const Parametro* Procura(const Canal& c, const std::string& nome)
-{
-    // O último com o nome vale.
-    for (auto p = c.parametros.rbegin(); p != c.parametros.rend(); ++p)
-        if (p->nome == nome)
-            return &*p;
-    return nullptr;
+const Parametro* Procura(const Canal& c, const std::string& nome) {
+  // O último com o nome vale.
+  for (auto p = c.parametros.rbegin(); p != c.parametros.rend(); ++p)
+    if (p->nome == nome) return &*p;
+  return nullptr;
 }
 
-std::string Valor(const Canal& c, const std::string& nome)
-{
-    const Parametro* p = Procura(c, nome);
-    return p ? p->valor : std::string();
+std::string Valor(const Canal& c, const std::string& nome) {
+  const Parametro* p = Procura(c, nome);
+  return p ? p->valor : std::string();
 }
 
-bool Verdadeiro(const std::string& indicador)
-{
-    const std::string t = maiusculas(apara(indicador));
-    return t == "T" || t == "1" || t == "TRUE" || t == "S";
+bool Verdadeiro(const std::string& indicador) {
+  const std::string t = maiusculas(apara(indicador));
+  return t == "T" || t == "1" || t == "TRUE" || t == "S";
 }
 
 // Valor com sinal em centavos, ou percentual em centésimos; false se mal escrito.
-bool LeValorComSinal(const std::string& texto, int64_t& valor)
-{
-    return LeDecimal(texto, 2, valor);
+bool LeValorComSinal(const std::string& texto, int64_t& valor) {
+  return LeDecimal(texto, 2, valor);
 }
 
 // ---- leituras por nome ----
 
 // EstadoFiscal: um bit por situação do documento aberto.
-int32_t EstadoFiscal(const ImpressoraFiscal& e)
-{
-    switch (e.documentoAberto()) {
-    case TipoDocumento::Nenhum: return 1;
-    case TipoDocumento::RelatorioGerencial: return 32;
-    case TipoDocumento::ComprovanteVinculado: return 64;
+int32_t EstadoFiscal(const ImpressoraFiscal& e) {
+  switch (e.documentoAberto()) {
+    case TipoDocumento::Nenhum:
+      return 1;
+    case TipoDocumento::RelatorioGerencial:
+      return 32;
+    case TipoDocumento::ComprovanteVinculado:
+      return 64;
     case TipoDocumento::CupomFiscal:
-    case TipoDocumento::NaoFiscal: break;
-    }
-    switch (e.faseCupom()) {
-    case FaseCupom::Aberto: return 2;
-    case FaseCupom::Vendendo: return 4;
-    case FaseCupom::Totalizando: return 8;
-    case FaseCupom::Pagando: return 16;
-    case FaseCupom::Pago: return 128;
-    }
-    return 1;
+    case TipoDocumento::NaoFiscal:
+      break;
+  }
+  switch (e.faseCupom()) {
+    case FaseCupom::Aberto:
+      return 2;
+    case FaseCupom::Vendendo:
+      return 4;
+    case FaseCupom::Totalizando:
+      return 8;
+    case FaseCupom::Pagando:
+      return 16;
+    case FaseCupom::Pago:
+      return 128;
+  }
+  return 1;
 }
 
 // Indicadores: 32 dia bloqueado por redução Z, 128 redução Z pendente.
-int32_t Indicadores(const ImpressoraFiscal& e)
-{
-    return (e.diaBloqueado() ? 32 : 0) | (e.reducaoZPendente() ? 128 : 0);
+int32_t Indicadores(const ImpressoraFiscal& e) {
+  return (e.diaBloqueado() ? 32 : 0) | (e.reducaoZPendente() ? 128 : 0);
 }
 
-const DadosReducao* ReducaoIndexada(const ImpressoraFiscal& e, const std::string& nome, const std::string& prefixo)
-{
-    // "DataReducao[3]": a redução de CRZ 3.
-    if (nome.size() < prefixo.size() + 3 || nome.compare(0, prefixo.size() + 1, prefixo + "[") != 0
-        || nome.back() != ']')
-        return nullptr;
-    int64_t crz = 0;
-    if (!LeInteiro(nome.substr(prefixo.size() + 1, nome.size() - prefixo.size() - 2), crz))
-        return nullptr;
-    for (const DadosReducao& z : e.memoriaFiscal())
-        if (z.crz == crz)
-            return &z;
+const DadosReducao* ReducaoIndexada(const ImpressoraFiscal& e, const std::string& nome,
+                                    const std::string& prefixo) {
+  // "DataReducao[3]": a redução de CRZ 3.
+  if (nome.size() < prefixo.size() + 3 || nome.compare(0, prefixo.size() + 1, prefixo + "[") != 0 ||
+      nome.back() != ']')
     return nullptr;
+  int64_t crz = 0;
+  if (!LeInteiro(nome.substr(prefixo.size() + 1, nome.size() - prefixo.size() - 2), crz))
+    return nullptr;
+  for (const DadosReducao& z : e.memoriaFiscal())
+    if (z.crz == crz) return &z;
+  return nullptr;
 }
 
-bool LeInteiroPorNome(ImpressoraFiscal& e, const std::string& nome, int64_t& v)
-{
-    const Contadores& c = e.contadores();
-    if (nome == "COO") v = c.coo;
-    else if (nome == "CCF") v = c.ccf;
-    else if (nome == "GNF") v = c.gnf;
-    else if (nome == "GRG") v = c.grg;
-    else if (nome == "CDC") v = c.cdc;
-    else if (nome == "CRZ") v = c.crz;
-    else if (nome == "CRO") v = c.cro;
-    else if (nome == "CFC") v = c.cfc;
-    else if (nome == "ECF") v = e.identificacao().numeroCaixa;
-    else if (nome == "Loja") v = e.identificacao().numeroLoja;
-    else if (nome == "EstadoFiscal") v = EstadoFiscal(e);
-    else if (nome == "Indicadores") v = Indicadores(e);
-    else return false;
-    return true;
+bool LeInteiroPorNome(ImpressoraFiscal& e, const std::string& nome, int64_t& v) {
+  const Contadores& c = e.contadores();
+  if (nome == "COO")
+    v = c.coo;
+  else if (nome == "CCF")
+    v = c.ccf;
+  else if (nome == "GNF")
+    v = c.gnf;
+  else if (nome == "GRG")
+    v = c.grg;
+  else if (nome == "CDC")
+    v = c.cdc;
+  else if (nome == "CRZ")
+    v = c.crz;
+  else if (nome == "CRO")
+    v = c.cro;
+  else if (nome == "CFC")
+    v = c.cfc;
+  else if (nome == "ECF")
+    v = e.identificacao().numeroCaixa;
+  else if (nome == "Loja")
+    v = e.identificacao().numeroLoja;
+  else if (nome == "EstadoFiscal")
+    v = EstadoFiscal(e);
+  else if (nome == "Indicadores")
+    v = Indicadores(e);
+  else
+    return false;
+  return true;
 }
 
-bool LeIndicadorPorNome(ImpressoraFiscal& e, const std::string& nome, bool& v)
-{
-    if (nome == "SensorPoucoPapel") v = e.sensorPapel() == SensorPapel::Pouco;
-    else if (nome == "SemPapel") v = e.sensorPapel() == SensorPapel::Sem;
-    else if (nome == "HorarioVerao") v = e.horarioVerao();
-    else if (nome == "ReducaoZPendente") v = e.reducaoZPendente();
-    else return false;
-    return true;
+bool LeIndicadorPorNome(ImpressoraFiscal& e, const std::string& nome, bool& v) {
+  if (nome == "SensorPoucoPapel")
+    v = e.sensorPapel() == SensorPapel::Pouco;
+  else if (nome == "SemPapel")
+    v = e.sensorPapel() == SensorPapel::Sem;
+  else if (nome == "HorarioVerao")
+    v = e.horarioVerao();
+  else if (nome == "ReducaoZPendente")
+    v = e.reducaoZPendente();
+  else
+    return false;
+  return true;
 }
 
-bool LeDataHoraPorNome(ImpressoraFiscal& e, const std::string& nome, bool data, std::string& v)
-{
-    const std::string vazio = data ? "00/00/0000" : "00:00:00";
-    auto texto = [&](const DataHora& d) {
-        return !d.valida() ? vazio : (data ? DataComBarras(d) : HoraComDoisPontos(d));
-    };
-    if (nome == (data ? "DATA" : "HORA")) {
-        v = texto(e.agora());
-    } else if (nome == (data ? "DataUltimoDoc" : "HoraUltimoDoc")) {
-        v = texto(e.dataHoraUltimoDocumento());
-    } else if (data && nome == "DataMovimento") {
-        v = e.diaAberto() ? texto(e.dataMovimento()) : vazio;
-    } else if (nome.compare(0, 11, data ? "DataReducao" : "HoraReducao") == 0) {
-        // Reduções que ainda não existem respondem zeros, como a memória fiscal vazia.
-        const DadosReducao* z = ReducaoIndexada(e, nome, data ? "DataReducao" : "HoraReducao");
-        if (nome.find('[') == std::string::npos)
-            return false;
-        v = !z ? vazio : (data ? texto(z->dataMovimento) : texto(z->dataHoraEmissao));
-    } else {
-        return false;
-    }
-    return true;
+bool LeDataHoraPorNome(ImpressoraFiscal& e, const std::string& nome, bool data, std::string& v) {
+  const std::string vazio = data ? "00/00/0000" : "00:00:00";
+  auto texto = [&](const DataHora& d) {
+    return !d.valida() ? vazio : (data ? DataComBarras(d) : HoraComDoisPontos(d));
+  };
+  if (nome == (data ? "DATA" : "HORA")) {
+    v = texto(e.agora());
+  } else if (nome == (data ? "DataUltimoDoc" : "HoraUltimoDoc")) {
+    v = texto(e.dataHoraUltimoDocumento());
+  } else if (data && nome == "DataMovimento") {
+    v = e.diaAberto() ? texto(e.dataMovimento()) : vazio;
+  } else if (nome.compare(0, 11, data ? "DataReducao" : "HoraReducao") == 0) {
+    // Reduções que ainda não existem respondem zeros, como a memória fiscal vazia.
+    const DadosReducao* z = ReducaoIndexada(e, nome, data ? "DataReducao" : "HoraReducao");
+    if (nome.find('[') == std::string::npos) return false;
+    v = !z ? vazio : (data ? texto(z->dataMovimento) : texto(z->dataHoraEmissao));
+  } else {
+    return false;
+  }
+  return true;
 }
 
-bool LeMoedaPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v)
-{
-    if (nome == "GT") v = Moeda(e.grandeTotal());
-    else if (nome == "TotalDocLiquido") v = Moeda(e.subtotal());
-    else if (nome == "TotalDocBruto")
-        v = Moeda(e.documentoAberto() == TipoDocumento::CupomFiscal ? e.cupomAtual().subtotal() : e.subtotal());
-    else if (nome == "TotalPago") v = Moeda(e.totalPago());
-    else if (nome == "Troco") v = Moeda(e.troco());
-    else if (nome == "VendaBrutaDia") v = Moeda(e.vendaBrutaDia());
-    else return false;
-    return true;
+bool LeMoedaPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v) {
+  if (nome == "GT")
+    v = Moeda(e.grandeTotal());
+  else if (nome == "TotalDocLiquido")
+    v = Moeda(e.subtotal());
+  else if (nome == "TotalDocBruto")
+    v = Moeda(e.documentoAberto() == TipoDocumento::CupomFiscal ? e.cupomAtual().subtotal()
+                                                                : e.subtotal());
+  else if (nome == "TotalPago")
+    v = Moeda(e.totalPago());
+  else if (nome == "Troco")
+    v = Moeda(e.troco());
+  else if (nome == "VendaBrutaDia")
+    v = Moeda(e.vendaBrutaDia());
+  else
+    return false;
+  return true;
 }
 
-bool LeTextoPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v)
-{
-    const Identificacao& id = e.identificacao();
-    if (nome == "NumeroSerieECF") v = id.numeroSerie;
-    else if (nome == "Marca") v = id.marca;
-    else if (nome == "Modelo") v = id.modelo;
-    else if (nome == "TipoECF") v = id.tipo;
-    else if (nome == "VersaoSW") v = id.versaoFirmware;
-    else if (nome == "CNPJ") v = id.cnpj;
-    else if (nome == "IE") v = id.ie;
-    else return false;
-    return true;
+bool LeTextoPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v) {
+  const Identificacao& id = e.identificacao();
+  if (nome == "NumeroSerieECF")
+    v = id.numeroSerie;
+  else if (nome == "Marca")
+    v = id.marca;
+  else if (nome == "Modelo")
+    v = id.modelo;
+  else if (nome == "TipoECF")
+    v = id.tipo;
+  else if (nome == "VersaoSW")
+    v = id.versaoFirmware;
+  else if (nome == "CNPJ")
+    v = id.cnpj;
+  else if (nome == "IE")
+    v = id.ie;
+  else
+    return false;
+  return true;
 }
 
 // ---- comandos ----
 
-Resultado Recusa(ImpressoraFiscal& e, Resultado r)
-{
-    return e.ligada() ? r : Resultado::Desligada;
+Resultado Recusa(ImpressoraFiscal& e, Resultado r) {
+  return e.ligada() ? r : Resultado::Desligada;
 }
 
 // Uma leitura: parâmetro com o nome do valor, resposta num valor nomeado.
 template <class Le>
-Resultado Leitura(ImpressoraFiscal& e, Canal& c, const char* parametro, const char* valorResposta, Le le)
-{
-    if (!e.ligada())
-        return Resultado::Desligada;
-    std::string v;
-    if (!le(Valor(c, parametro), v))
-        return Resultado::ParametroInvalido;
-    c.resposta[valorResposta] = v;
-    c.principal = v;
-    return Resultado::Ok;
+Resultado Leitura(ImpressoraFiscal& e, Canal& c, const char* parametro, const char* valorResposta,
+                  Le le) {
+  if (!e.ligada()) return Resultado::Desligada;
+  std::string v;
+  if (!le(Valor(c, parametro), v)) return Resultado::ParametroInvalido;
+  c.resposta[valorResposta] = v;
+  c.principal = v;
+  return Resultado::Ok;
 }
 
-std::string Aliquota(const ImpressoraFiscal& e, const Canal& c)
-{
-    if (const Parametro* p = Procura(c, "CodAliquota")) {
-        int64_t n = 0;
-        if (!LeInteiro(p->valor, n))
-            return "?";
-        switch (n) {
-        case -2: return "F";
-        case -3: return "I";
-        case -4: return "N";
-        default: return n > 0 && n < 100 ? Digitos(n, 2) : std::string("?");
-        }
+std::string Aliquota(const ImpressoraFiscal& e, const Canal& c) {
+  if (const Parametro* p = Procura(c, "CodAliquota")) {
+    int64_t n = 0;
+    if (!LeInteiro(p->valor, n)) return "?";
+    switch (n) {
+      case -2:
+        return "F";
+      case -3:
+        return "I";
+      case -4:
+        return "N";
+      default:
+        return n > 0 && n < 100 ? Digitos(n, 2) : std::string("?");
     }
-    if (const Parametro* p = Procura(c, "PercentualAliquota")) {
-        // "18,00"; só dígitos, quatro deles, são centésimos ("1800").
-        const std::string t = apara(p->valor);
-        int64_t centesimos = 0;
-        const bool lido = t.size() == 4 && t.find_first_of(",.") == std::string::npos ? LeInteiro(t, centesimos)
-                                                                                       : LeDecimal(t, 2, centesimos);
-        if (!lido)
-            return "?";
-        const Parametro* icms = Procura(c, "AliquotaICMS");
-        return AliquotaPorPercentual(e, centesimos, icms && !Verdadeiro(icms->valor));
-    }
-    return "";
+  }
+  if (const Parametro* p = Procura(c, "PercentualAliquota")) {
+    // "18,00"; só dígitos, quatro deles, são centésimos ("1800").
+    const std::string t = apara(p->valor);
+    int64_t centesimos = 0;
+    const bool lido = t.size() == 4 && t.find_first_of(",.") == std::string::npos
+                          ? LeInteiro(t, centesimos)
+                          : LeDecimal(t, 2, centesimos);
+    if (!lido) return "?";
+    const Parametro* icms = Procura(c, "AliquotaICMS");
+    return AliquotaPorPercentual(e, centesimos, icms && !Verdadeiro(icms->valor));
+  }
+  return "";
 }
 
-Resultado VendeItem(ImpressoraFiscal& e, const Canal& c)
-{
-    ImpressoraFiscal::Item item;
-    item.codigo = Valor(c, "CodProduto");
-    item.descricao = Valor(c, "NomeProduto");
-    item.unidade = Valor(c, "Unidade");
-    item.aliquota = Aliquota(e, c);
-    if (!LeDecimal(Valor(c, "PrecoUnitario"), 3, item.precoUnitarioMilesimos)
-        || !LeDecimal(Valor(c, "Quantidade"), 3, item.quantidadeMilesimos))
-        return Recusa(e, Resultado::ParametroInvalido);
-    return e.vendeItem(item);
+Resultado VendeItem(ImpressoraFiscal& e, const Canal& c) {
+  ImpressoraFiscal::Item item;
+  item.codigo = Valor(c, "CodProduto");
+  item.descricao = Valor(c, "NomeProduto");
+  item.unidade = Valor(c, "Unidade");
+  item.aliquota = Aliquota(e, c);
+  if (!LeDecimal(Valor(c, "PrecoUnitario"), 3, item.precoUnitarioMilesimos) ||
+      !LeDecimal(Valor(c, "Quantidade"), 3, item.quantidadeMilesimos))
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.vendeItem(item);
 }
 
 // "ValorAcrescimo" em reais ou "ValorPercentual" em percentual, com sinal:
 // negativo é desconto.
-bool AjusteComSinal(const Canal& c, Ajuste& ajuste)
-{
-    ajuste = Ajuste();
-    if (Verdadeiro(Valor(c, "Cancelar")))
-        return false;   // desfazer um ajuste não é simulado
-    const bool percentual = Procura(c, "ValorPercentual") != nullptr;
-    int64_t v = 0;
-    if (!LeValorComSinal(Valor(c, percentual ? "ValorPercentual" : "ValorAcrescimo"), v))
-        return false;
-    if (v == 0)
-        return true;
-    const bool desconto = v < 0;
-    if (desconto)
-        v = -v;
-    ajuste = percentual ? (desconto ? Ajuste::descontoPercentual(v) : Ajuste::acrescimoPercentual(v))
-                        : (desconto ? Ajuste::descontoValor(v) : Ajuste::acrescimoValor(v));
-    return true;
+bool AjusteComSinal(const Canal& c, Ajuste& ajuste) {
+  ajuste = Ajuste();
+  if (Verdadeiro(Valor(c, "Cancelar"))) return false;  // desfazer um ajuste não é simulado
+  const bool percentual = Procura(c, "ValorPercentual") != nullptr;
+  int64_t v = 0;
+  if (!LeValorComSinal(Valor(c, percentual ? "ValorPercentual" : "ValorAcrescimo"), v))
+    return false;
+  if (v == 0) return true;
+  const bool desconto = v < 0;
+  if (desconto) v = -v;
+  ajuste = percentual ? (desconto ? Ajuste::descontoPercentual(v) : Ajuste::acrescimoPercentual(v))
+                      : (desconto ? Ajuste::descontoValor(v) : Ajuste::acrescimoValor(v));
+  return true;
 }
 
-Resultado AcresceItem(ImpressoraFiscal& e, const Canal& c)
-{
-    Ajuste ajuste;
-    int64_t item = 0;   // 0: o último
-    const std::string numero = Valor(c, "NumItem");
-    if (!AjusteComSinal(c, ajuste) || ajuste.tipo == TipoAjuste::Nenhum
-        || (!numero.empty() && (!LeInteiro(numero, item) || item < 0 || item > 9999)))
-        return Recusa(e, Resultado::ParametroInvalido);
-    return e.ajustaItem(static_cast<int>(item), ajuste);
+Resultado AcresceItem(ImpressoraFiscal& e, const Canal& c) {
+  Ajuste ajuste;
+  int64_t item = 0;  // 0: o último
+  const std::string numero = Valor(c, "NumItem");
+  if (!AjusteComSinal(c, ajuste) || ajuste.tipo == TipoAjuste::Nenhum ||
+      (!numero.empty() && (!LeInteiro(numero, item) || item < 0 || item > 9999)))
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.ajustaItem(static_cast<int>(item), ajuste);
 }
 
-Resultado CancelaItem(ImpressoraFiscal& e, const Canal& c)
-{
-    int64_t item = 0;
-    if (!LeInteiro(Valor(c, "NumItem"), item) || item < 1 || item > 9999)
-        return Recusa(e, Resultado::ParametroInvalido);
-    return e.cancelaItem(static_cast<int>(item));
+Resultado CancelaItem(ImpressoraFiscal& e, const Canal& c) {
+  int64_t item = 0;
+  if (!LeInteiro(Valor(c, "NumItem"), item) || item < 1 || item > 9999)
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.cancelaItem(static_cast<int>(item));
 }
 
 // Cancela o documento aberto; relatório e comprovante vinculado não se
 // cancelam, são encerrados.
-Resultado CancelaCupom(ImpressoraFiscal& e)
-{
-    switch (e.documentoAberto()) {
-    case TipoDocumento::RelatorioGerencial: return e.fechaRelatorioGerencial();
-    case TipoDocumento::ComprovanteVinculado: return e.fechaComprovanteVinculado();
-    default: return e.cancelaCupom();
-    }
+Resultado CancelaCupom(ImpressoraFiscal& e) {
+  switch (e.documentoAberto()) {
+    case TipoDocumento::RelatorioGerencial:
+      return e.fechaRelatorioGerencial();
+    case TipoDocumento::ComprovanteVinculado:
+      return e.fechaComprovanteVinculado();
+    default:
+      return e.cancelaCupom();
+  }
 }
 
-Resultado AcresceSubtotal(ImpressoraFiscal& e, const Canal& c)
-{
-    Ajuste ajuste;
-    if (!AjusteComSinal(c, ajuste))
-        return Recusa(e, Resultado::ParametroInvalido);
-    return e.iniciaFechamento(ajuste);
+Resultado AcresceSubtotal(ImpressoraFiscal& e, const Canal& c) {
+  Ajuste ajuste;
+  if (!AjusteComSinal(c, ajuste)) return Recusa(e, Resultado::ParametroInvalido);
+  return e.iniciaFechamento(ajuste);
 }
 
 // O primeiro pagamento totaliza o cupom quando o PDV não mandou ajuste de subtotal.
-Resultado PagaCupom(ImpressoraFiscal& e, const Canal& c)
-{
-    const std::string forma = Valor(c, "NomeMeioPagamento");
-    int64_t valor = 0;
-    if (!LeDecimal(Valor(c, "Valor"), 2, valor))
-        return Recusa(e, Resultado::ParametroInvalido);
-    if (e.documentoAberto() == TipoDocumento::CupomFiscal
-        && (e.faseCupom() == FaseCupom::Aberto || e.faseCupom() == FaseCupom::Vendendo)) {
-        if (!e.procuraForma(forma))
-            return Recusa(e, Resultado::FormaPagamentoNaoProgramada);
-        if (valor <= 0)
-            return Recusa(e, Resultado::ParametroInvalido);
-        const Resultado r = e.iniciaFechamento();
-        if (r != Resultado::Ok)
-            return r;
-    }
-    return e.efetuaPagamento(forma, valor);
+Resultado PagaCupom(ImpressoraFiscal& e, const Canal& c) {
+  const std::string forma = Valor(c, "NomeMeioPagamento");
+  int64_t valor = 0;
+  if (!LeDecimal(Valor(c, "Valor"), 2, valor)) return Recusa(e, Resultado::ParametroInvalido);
+  if (e.documentoAberto() == TipoDocumento::CupomFiscal &&
+      (e.faseCupom() == FaseCupom::Aberto || e.faseCupom() == FaseCupom::Vendendo)) {
+    if (!e.procuraForma(forma)) return Recusa(e, Resultado::FormaPagamentoNaoProgramada);
+    if (valor <= 0) return Recusa(e, Resultado::ParametroInvalido);
+    const Resultado r = e.iniciaFechamento();
+    if (r != Resultado::Ok) return r;
+  }
+  return e.efetuaPagamento(forma, valor);
 }
 
-Resultado EncerraDocumento(ImpressoraFiscal& e, const Canal& c)
-{
-    const std::string texto = Valor(c, "TextoPromocional");
-    switch (e.documentoAberto()) {
-    case TipoDocumento::CupomFiscal: return e.encerraCupom(texto);
-    case TipoDocumento::NaoFiscal: return e.encerraComprovanteNaoFiscal(texto);
-    case TipoDocumento::RelatorioGerencial: return e.fechaRelatorioGerencial();
-    case TipoDocumento::ComprovanteVinculado: return e.fechaComprovanteVinculado();
-    case TipoDocumento::Nenhum: break;
-    }
-    return Recusa(e, Resultado::DocumentoNaoAberto);
+Resultado EncerraDocumento(ImpressoraFiscal& e, const Canal& c) {
+  const std::string texto = Valor(c, "TextoPromocional");
+  switch (e.documentoAberto()) {
+    case TipoDocumento::CupomFiscal:
+      return e.encerraCupom(texto);
+    case TipoDocumento::NaoFiscal:
+      return e.encerraComprovanteNaoFiscal(texto);
+    case TipoDocumento::RelatorioGerencial:
+      return e.fechaRelatorioGerencial();
+    case TipoDocumento::ComprovanteVinculado:
+      return e.fechaComprovanteVinculado();
+    case TipoDocumento::Nenhum:
+      break;
+  }
+  return Recusa(e, Resultado::DocumentoNaoAberto);
 }
 
-Resultado Executa(ImpressoraFiscal& e, Canal& c, const std::string& comando)
-{
-    if (comando == "LeInteiro")
-        return Leitura(e, c, "NomeInteiro", "ValorInteiro", [&](const std::string& n, std::string& v) {
-            int64_t i = 0;
-            return LeInteiroPorNome(e, n, i) && (v = std::to_string(i), true);
-        });
-    if (comando == "LeIndicador")
-        return Leitura(e, c, "NomeIndicador", "ValorTextoIndicador", [&](const std::string& n, std::string& v) {
-            bool b = false;
-            return LeIndicadorPorNome(e, n, b) && (v = b ? "1" : "0", true);
-        });
-    if (comando == "LeData")
-        return Leitura(e, c, "NomeData", "ValorData",
-                       [&](const std::string& n, std::string& v) { return LeDataHoraPorNome(e, n, true, v); });
-    if (comando == "LeHora")
-        return Leitura(e, c, "NomeHora", "ValorHora",
-                       [&](const std::string& n, std::string& v) { return LeDataHoraPorNome(e, n, false, v); });
-    if (comando == "LeMoeda")
-        return Leitura(e, c, "NomeDadoMonetario", "ValorMoeda",
-                       [&](const std::string& n, std::string& v) { return LeMoedaPorNome(e, n, v); });
-    if (comando == "LeTexto")
-        return Leitura(e, c, "NomeTexto", "ValorTexto",
-                       [&](const std::string& n, std::string& v) { return LeTextoPorNome(e, n, v); });
-    if (comando == "AbreCupomFiscal")
-        return e.abreCupom(Valor(c, "IdConsumidor"), Valor(c, "NomeConsumidor"), Valor(c, "EnderecoConsumidor"));
-    if (comando == "VendeItem")
-        return VendeItem(e, c);
-    if (comando == "AcresceItemFiscal")
-        return AcresceItem(e, c);
-    if (comando == "CancelaItemFiscal")
-        return CancelaItem(e, c);
-    if (comando == "CancelaCupom")
-        return CancelaCupom(e);
-    if (comando == "AcresceSubtotal")
-        return AcresceSubtotal(e, c);
-    if (comando == "PagaCupom")
-        return PagaCupom(e, c);
-    if (comando == "EncerraDocumento")
-        return EncerraDocumento(e, c);
-    if (comando == "AbreGaveta")
-        return e.abreGaveta();
-    // Os outros comandos são aceitos sem efeito.
-    return e.ligada() ? Resultado::Ok : Resultado::Desligada;
+Resultado Executa(ImpressoraFiscal& e, Canal& c, const std::string& comando) {
+  if (comando == "LeInteiro")
+    return Leitura(e, c, "NomeInteiro", "ValorInteiro", [&](const std::string& n, std::string& v) {
+      int64_t i = 0;
+      return LeInteiroPorNome(e, n, i) && (v = std::to_string(i), true);
+    });
+  if (comando == "LeIndicador")
+    return Leitura(e, c, "NomeIndicador", "ValorTextoIndicador",
+                   [&](const std::string& n, std::string& v) {
+                     bool b = false;
+                     return LeIndicadorPorNome(e, n, b) && (v = b ? "1" : "0", true);
+                   });
+  if (comando == "LeData")
+    return Leitura(e, c, "NomeData", "ValorData", [&](const std::string& n, std::string& v) {
+      return LeDataHoraPorNome(e, n, true, v);
+    });
+  if (comando == "LeHora")
+    return Leitura(e, c, "NomeHora", "ValorHora", [&](const std::string& n, std::string& v) {
+      return LeDataHoraPorNome(e, n, false, v);
+    });
+  if (comando == "LeMoeda")
+    return Leitura(e, c, "NomeDadoMonetario", "ValorMoeda",
+                   [&](const std::string& n, std::string& v) { return LeMoedaPorNome(e, n, v); });
+  if (comando == "LeTexto")
+    return Leitura(e, c, "NomeTexto", "ValorTexto",
+                   [&](const std::string& n, std::string& v) { return LeTextoPorNome(e, n, v); });
+  if (comando == "AbreCupomFiscal")
+    return e.abreCupom(Valor(c, "IdConsumidor"), Valor(c, "NomeConsumidor"),
+                       Valor(c, "EnderecoConsumidor"));
+  if (comando == "VendeItem") return VendeItem(e, c);
+  if (comando == "AcresceItemFiscal") return AcresceItem(e, c);
+  if (comando == "CancelaItemFiscal") return CancelaItem(e, c);
+  if (comando == "CancelaCupom") return CancelaCupom(e);
+  if (comando == "AcresceSubtotal") return AcresceSubtotal(e, c);
+  if (comando == "PagaCupom") return PagaCupom(e, c);
+  if (comando == "EncerraDocumento") return EncerraDocumento(e, c);
+  if (comando == "AbreGaveta") return e.abreGaveta();
+  // Os outros comandos são aceitos sem efeito.
+  return e.ligada() ? Resultado::Ok : Resultado::Desligada;
 }
 
-void RegistraNoLog(const std::string& comando, int32_t retorno, int32_t erro)
-{
-    if (ArquivoLog().empty())
-        return;
-    std::ofstream log(ArquivoLog(), std::ios::app);
-    if (log)
-        log << Ecf().agora().texto() << " " << comando << " -> " << retorno << " (erro " << erro << ")\n";
+void RegistraNoLog(const std::string& comando, int32_t retorno, int32_t erro) {
+  if (ArquivoLog().empty()) return;
+  std::ofstream log(ArquivoLog(), std::ios::app);
+  if (log)
+    log << Ecf().agora().texto() << " " << comando << " -> " << retorno << " (erro " << erro
+        << ")\n";
 }
 
-Canal* CanalValido(int32_t canal)
-{
-    return canal < 0 ? nullptr : &Canais()[canal];
+Canal* CanalValido(int32_t canal) {
+  return canal < 0 ? nullptr : &Canais()[canal];
 }
 
 // ---- funções do driver ----
 
-int32_t DLLG2_IniciaDriver(const char*)
-{
-    static int32_t proximo = 1;
-    const int32_t canal = proximo++;
-    Canais()[canal] = Canal();
-    return canal;
+int32_t DLLG2_IniciaDriver(const char*) {
+  static int32_t proximo = 1;
+  const int32_t canal = proximo++;
+  Canais()[canal] = Canal();
+  return canal;
 }
 
-int32_t DLLG2_EncerraDriver(int32_t canal)
-{
-    Canais().erase(canal);
-    return 1;
+int32_t DLLG2_EncerraDriver(int32_t canal) {
+  Canais().erase(canal);
+  return 1;
 }
 
-int32_t DLLG2_DefineTimeout(int32_t canal, int32_t)
-{
-    return canal < 0 ? -1 : 1;
+int32_t DLLG2_DefineTimeout(int32_t canal, int32_t) {
+  return canal < 0 ? -1 : 1;
 }
 
-int32_t DLLG2_LimpaParams(int32_t canal)
-{
-    Canal* c = CanalValido(canal);
-    if (!c)
-        return -1;
-    c->parametros.clear();
-    return 1;
+int32_t DLLG2_LimpaParams(int32_t canal) {
+  Canal* c = CanalValido(canal);
+  if (!c) return -1;
+  c->parametros.clear();
+  return 1;
 }
 
-int32_t DLLG2_AdicionaParam(int32_t canal, const char* nome, const char* valor, int32_t tipo)
-{
-    Canal* c = CanalValido(canal);
-    if (!c || !nome)
-        return -1;
-    c->parametros.push_back(Parametro{nome, Texto(valor), tipo});
-    return 1;
+int32_t DLLG2_AdicionaParam(int32_t canal, const char* nome, const char* valor, int32_t tipo) {
+  Canal* c = CanalValido(canal);
+  if (!c || !nome) return -1;
+  c->parametros.push_back(Parametro{nome, Texto(valor), tipo});
+  return 1;
 }
 
-int32_t DLLG2_ExecutaComando(int32_t canal, const char* comando)
-{
-    Canal* c = CanalValido(canal);
-    if (!c || !comando)
-        return -1;
-    ImpressoraFiscal& e = Ecf();
-    c->comando = comando;
-    c->resposta.clear();
-    c->principal.clear();
-    int32_t retorno;
-    if (std::optional<int> injetado = e.retiraCodigoInjetado(comando)) {
-        retorno = *injetado;
-        c->erro = retorno > 0 ? 0 : CodigoErro(Resultado::ErroInterno);
-    } else {
-        const Resultado r = Executa(e, *c, c->comando);
-        c->erro = CodigoErro(r);
-        retorno = r == Resultado::Ok ? 1 : (r == Resultado::Desligada ? 0 : -1);
-    }
-    RegistraNoLog(c->comando, retorno, c->erro);
-    return retorno;
+int32_t DLLG2_ExecutaComando(int32_t canal, const char* comando) {
+  Canal* c = CanalValido(canal);
+  if (!c || !comando) return -1;
+  ImpressoraFiscal& e = Ecf();
+  c->comando = comando;
+  c->resposta.clear();
+  c->principal.clear();
+  int32_t retorno;
+  if (std::optional<int> injetado = e.retiraCodigoInjetado(comando)) {
+    retorno = *injetado;
+    c->erro = retorno > 0 ? 0 : CodigoErro(Resultado::ErroInterno);
+  } else {
+    const Resultado r = Executa(e, *c, c->comando);
+    c->erro = CodigoErro(r);
+    retorno = r == Resultado::Ok ? 1 : (r == Resultado::Desligada ? 0 : -1);
+  }
+  RegistraNoLog(c->comando, retorno, c->erro);
+  return retorno;
 }
 
 // modo 1 com o nome do comando no lugar do valor: o valor que ele leu.
-int32_t DLLG2_Retorno(int32_t canal, int32_t modo, const char* nome, int32_t, char* buffer, int32_t tamanho)
-{
-    Canal* c = CanalValido(canal);
-    if (!c || !buffer || tamanho <= 0)
-        return -1;
-    const std::string n = Texto(nome);
-    auto valor = c->resposta.find(n);
-    if (valor != c->resposta.end()) {
-        EscreveLimitado(buffer, tamanho, valor->second);
-        return 1;
-    }
-    if (modo == 1 && n == c->comando && !c->resposta.empty()) {
-        EscreveLimitado(buffer, tamanho, c->principal);
-        return 1;
-    }
-    EscreveLimitado(buffer, tamanho, "");
-    return 0;
-}
-
-int32_t DLLG2_ObtemCodErro(int32_t canal)
-{
-    Canal* c = CanalValido(canal);
-    return c ? c->erro : -1;
-}
-
-int32_t DLLG2_SetaArquivoLog(const char* arquivo)
-{
-    ArquivoLog() = Texto(arquivo);
+int32_t DLLG2_Retorno(int32_t canal, int32_t modo, const char* nome, int32_t, char* buffer,
+                      int32_t tamanho) {
+  Canal* c = CanalValido(canal);
+  if (!c || !buffer || tamanho <= 0) return -1;
+  const std::string n = Texto(nome);
+  auto valor = c->resposta.find(n);
+  if (valor != c->resposta.end()) {
+    EscreveLimitado(buffer, tamanho, valor->second);
     return 1;
-}
-
-int32_t DLLG2_Versao(char* buffer, int32_t tamanho)
-{
-    EscreveLimitado(buffer, tamanho, "02.05");
+  }
+  if (modo == 1 && n == c->comando && !c->resposta.empty()) {
+    EscreveLimitado(buffer, tamanho, c->principal);
     return 1;
+  }
+  EscreveLimitado(buffer, tamanho, "");
+  return 0;
 }
 
-} // namespace Sim
-} // namespace
+int32_t DLLG2_ObtemCodErro(int32_t canal) {
+  Canal* c = CanalValido(canal);
+  return c ? c->erro : -1;
+}
+
+int32_t DLLG2_SetaArquivoLog(const char* arquivo) {
+  ArquivoLog() = Texto(arquivo);
+  return 1;
+}
+
+int32_t DLLG2_Versao(char* buffer, int32_t tamanho) {
+  EscreveLimitado(buffer, tamanho, "02.05");
+  return 1;
+}
+
+}  // namespace Sim
+}  // namespace
 
 #define SIM_GERA SIM_GERA_EXPORTA
 #include "drivers/funcoes.inc"

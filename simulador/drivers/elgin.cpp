@@ -11,192 +11,162 @@ using namespace tarvic::simulador::substituto;
 namespace {
 namespace Sim {
 
-DriverFI& Driver()
-{
-    static DriverFI driver("ELGIN", Familia::Elgin);
-    return driver;
+DriverFI& Driver() {
+  static DriverFI driver("ELGIN", Familia::Elgin);
+  return driver;
 }
 
-int32_t SemEfeito(const char*)
-{
-    return Driver().Aceita();
+int32_t SemEfeito(const char*) {
+  return Driver().Aceita();
 }
 
-template <class Funcao> int32_t Chama(const char* nome, Funcao funcao)
-{
-    return ChamaFI(Driver(), nome, funcao);
+template <class Funcao>
+int32_t Chama(const char* nome, Funcao funcao) {
+  return ChamaFI(Driver(), nome, funcao);
 }
 
 namespace Padrao {
 #define SIM_GERA SIM_GERA_PADRAO
 #include "drivers/funcoes.inc"
 #undef SIM_GERA
-} // namespace Padrao
+}  // namespace Padrao
 using namespace Padrao;
 
-ImpressoraFiscal& Ecf()
-{
-    return Driver().ecf();
+ImpressoraFiscal& Ecf() {
+  return Driver().ecf();
 }
 
 // ---- porta, presença, status ----
 
-int32_t Elgin_AbrePortaSerial()
-{
-    Driver().Reinicia();
-    return 1;
+int32_t Elgin_AbrePortaSerial() {
+  Driver().Reinicia();
+  return 1;
 }
 
-int32_t Elgin_FechaPortaSerial()
-{
-    return 1;
+int32_t Elgin_FechaPortaSerial() {
+  return 1;
 }
 
-int32_t Elgin_VerificaImpressoraLigada()
-{
-    return Driver().Aceita();
+int32_t Elgin_VerificaImpressoraLigada() {
+  return Driver().Aceita();
 }
 
-int32_t Elgin_RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2)
-{
-    return Driver().RetornoImpressora(ack, st1, st2);
+int32_t Elgin_RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2) {
+  return Driver().RetornoImpressora(ack, st1, st2);
 }
 
-int32_t Elgin_AcionaGaveta()
-{
-    return Driver().AcionaGaveta();
+int32_t Elgin_AcionaGaveta() {
+  return Driver().AcionaGaveta();
 }
 
-int32_t Elgin_FechaRelatorioGerencial()
-{
-    return Driver().FechaRelatorio();
+int32_t Elgin_FechaRelatorioGerencial() {
+  return Driver().FechaRelatorio();
 }
 
-int32_t Elgin_FechaComprovanteNaoFiscalVinculado()
-{
-    return Driver().FechaVinculado();
+int32_t Elgin_FechaComprovanteNaoFiscalVinculado() {
+  return Driver().FechaVinculado();
 }
 
 // 1 quando o dia de movimento ficou para trás sem redução Z.
-int32_t Elgin_VerificaZPendente(int32_t* pendente)
-{
-    int32_t codigo;
-    if (!Driver().PodeLer(codigo))
-        return codigo;
-    EscreveInteiro(pendente, Ecf().reducaoZPendente() ? 1 : 0);
-    return 1;
+int32_t Elgin_VerificaZPendente(int32_t* pendente) {
+  int32_t codigo;
+  if (!Driver().PodeLer(codigo)) return codigo;
+  EscreveInteiro(pendente, Ecf().reducaoZPendente() ? 1 : 0);
+  return 1;
 }
 
 // ---- cupom fiscal ----
 
-int32_t Elgin_AbreCupom(const char* cpf)
-{
-    return Driver().AbreCupom(cpf);
+int32_t Elgin_AbreCupom(const char* cpf) {
+  return Driver().AbreCupom(cpf);
 }
 
 // O último campo leva o ajuste com sinal: positivo acréscimo, negativo
 // desconto; com "%", o percentual escrito.
-int32_t Elgin_VendeItem(const char* codigo, const char* descricao, const char* aliquota, const char*,
-                        const char* quantidade, int32_t, const char* valorunitario, const char* tipoacrescimo,
-                        const char* acrescimo)
-{
-    Ajuste ajuste;
-    if (!Driver().LeAjuste(tipoacrescimo, acrescimo, true, ajuste))
-        return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-    return Driver().VendeItem(codigo, descricao, aliquota, quantidade, valorunitario, ajuste);
+int32_t Elgin_VendeItem(const char* codigo, const char* descricao, const char* aliquota,
+                        const char*, const char* quantidade, int32_t, const char* valorunitario,
+                        const char* tipoacrescimo, const char* acrescimo) {
+  Ajuste ajuste;
+  if (!Driver().LeAjuste(tipoacrescimo, acrescimo, true, ajuste))
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().VendeItem(codigo, descricao, aliquota, quantidade, valorunitario, ajuste);
 }
 
-int32_t Elgin_CancelaItemGenerico(const char* item)
-{
-    return Driver().CancelaItem(item);
+int32_t Elgin_CancelaItemGenerico(const char* item) {
+  return Driver().CancelaItem(item);
 }
 
-int32_t Elgin_CancelaCupom()
-{
-    return Driver().CancelaCupom();
+int32_t Elgin_CancelaCupom() {
+  return Driver().CancelaCupom();
 }
 
-int32_t Elgin_IniciaFechamentoCupom(const char* acrescimodesconto, const char* tipo, const char* valor)
-{
-    return Driver().IniciaFechamento(acrescimodesconto, tipo, valor);
+int32_t Elgin_IniciaFechamentoCupom(const char* acrescimodesconto, const char* tipo,
+                                    const char* valor) {
+  return Driver().IniciaFechamento(acrescimodesconto, tipo, valor);
 }
 
-int32_t Elgin_EfetuaFormaPagamento(const char* formapagamento, const char* valor)
-{
-    return Driver().EfetuaPagamento(formapagamento, valor);
+int32_t Elgin_EfetuaFormaPagamento(const char* formapagamento, const char* valor) {
+  return Driver().EfetuaPagamento(formapagamento, valor);
 }
 
-int32_t Elgin_TerminaFechamentoCupom(const char* mensagem)
-{
-    return Driver().TerminaFechamento(mensagem);
+int32_t Elgin_TerminaFechamentoCupom(const char* mensagem) {
+  return Driver().TerminaFechamento(mensagem);
 }
 
-int32_t Elgin_SubTotal(char* subtotal)
-{
-    return Driver().LeSubtotal(subtotal);
+int32_t Elgin_SubTotal(char* subtotal) {
+  return Driver().LeSubtotal(subtotal);
 }
 
 // ---- consultas ----
 
-int32_t Elgin_NumeroCaixa(char* numero)
-{
-    return Driver().Le(numero, Digitos(Ecf().identificacao().numeroCaixa, 4));
+int32_t Elgin_NumeroCaixa(char* numero) {
+  return Driver().Le(numero, Digitos(Ecf().identificacao().numeroCaixa, 4));
 }
 
-int32_t Elgin_NumeroCupom(char* numero)
-{
-    return Driver().Le(numero, Digitos(Ecf().contadores().coo, 6));
+int32_t Elgin_NumeroCupom(char* numero) {
+  return Driver().Le(numero, Digitos(Ecf().contadores().coo, 6));
 }
 
-int32_t Elgin_NumeroSerie(char* serie)
-{
-    return Driver().Le(serie, Ecf().identificacao().numeroSerie);
+int32_t Elgin_NumeroSerie(char* serie) {
+  return Driver().Le(serie, Ecf().identificacao().numeroSerie);
 }
 
-int32_t Elgin_ContadorComprovantesCreditoMFD(char* contador)
-{
-    return Driver().Le(contador, Digitos(Ecf().contadores().cdc, 4));
+int32_t Elgin_ContadorComprovantesCreditoMFD(char* contador) {
+  return Driver().Le(contador, Digitos(Ecf().contadores().cdc, 4));
 }
 
-int32_t Elgin_ContadorCupomFiscalMFD(char* contador)
-{
-    return Driver().Le(contador, Digitos(Ecf().contadores().ccf, 6));
+int32_t Elgin_ContadorCupomFiscalMFD(char* contador) {
+  return Driver().Le(contador, Digitos(Ecf().contadores().ccf, 6));
 }
 
-int32_t Elgin_ContadorRelatoriosGerenciaisMFD(char* contador)
-{
-    return Driver().Le(contador, Digitos(Ecf().contadores().grg, 6));
+int32_t Elgin_ContadorRelatoriosGerenciaisMFD(char* contador) {
+  return Driver().Le(contador, Digitos(Ecf().contadores().grg, 6));
 }
 
-int32_t Elgin_GrandeTotal(char* total)
-{
-    return Driver().LeGrandeTotal(total);
+int32_t Elgin_GrandeTotal(char* total) {
+  return Driver().LeGrandeTotal(total);
 }
 
-int32_t Elgin_MarcaModeloTipoImpressoraMFD(char* marca, char* modelo, char* tipo)
-{
-    return Driver().LeMarcaModeloTipo(marca, modelo, tipo);
+int32_t Elgin_MarcaModeloTipoImpressoraMFD(char* marca, char* modelo, char* tipo) {
+  return Driver().LeMarcaModeloTipo(marca, modelo, tipo);
 }
 
-int32_t Elgin_DataHoraImpressora(char* data, char* hora)
-{
-    return Driver().LeDataHora(data, hora);
+int32_t Elgin_DataHoraImpressora(char* data, char* hora) {
+  return Driver().LeDataHora(data, hora);
 }
 
-int32_t Elgin_DataHoraUltimoDocumentoMFD(char* datahora)
-{
-    const DataHora d = Ecf().dataHoraUltimoDocumento();
-    return Driver().Le(datahora, d.valida() ? Ddmmaa(d) + Hhmmss(d) : std::string(12, '0'));
+int32_t Elgin_DataHoraUltimoDocumentoMFD(char* datahora) {
+  const DataHora d = Ecf().dataHoraUltimoDocumento();
+  return Driver().Le(datahora, d.valida() ? Ddmmaa(d) + Hhmmss(d) : std::string(12, '0'));
 }
 
-int32_t Elgin_DataMovimentoUltimaReducaoMFD(char* data)
-{
-    const DadosReducao* z = Ecf().ultimaReducao();
-    return Driver().Le(data, z ? Ddmmaa(z->dataMovimento) : "000000");
+int32_t Elgin_DataMovimentoUltimaReducaoMFD(char* data) {
+  const DadosReducao* z = Ecf().ultimaReducao();
+  return Driver().Le(data, z ? Ddmmaa(z->dataMovimento) : "000000");
 }
 
-} // namespace Sim
-} // namespace
+}  // namespace Sim
+}  // namespace
 
 #define SIM_GERA SIM_GERA_EXPORTA
 #include "drivers/funcoes.inc"

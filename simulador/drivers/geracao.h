@@ -71,7 +71,7 @@
     return SemEfeito(#nome);                          \
   }
 
-#define SIM_GERA_EXPORTA(nome, parametros, argumentos)                                      \
-  extern "C" SIM_EXPORTA int32_t SIM_CONVENCAO nome parametros {                            \
-    return Sim::Chama(#nome, [&]() -> int32_t { return Sim::nome argumentos; });            \
+#define SIM_GERA_EXPORTA(nome, parametros, argumentos)                           \
+  extern "C" SIM_EXPORTA int32_t SIM_CONVENCAO nome parametros {                 \
+    return Sim::Chama(#nome, [&]() -> int32_t { return Sim::nome argumentos; }); \
   }

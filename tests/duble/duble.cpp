@@ -52,7 +52,9 @@ void RespondeSempre(const std::string &funcao, const Resposta &resposta) {
   sempre[funcao] = resposta;
 }
 
-const std::vector<std::string> &Chamadas() { return chamadas; }
+const std::vector<std::string> &Chamadas() {
+  return chamadas;
+}
 
 std::vector<std::string> ChamadasDe(const std::string &prefixo) {
   std::vector<std::string> r;
@@ -61,7 +63,9 @@ std::vector<std::string> ChamadasDe(const std::string &prefixo) {
   return r;
 }
 
-void EsqueceChamadas() { chamadas.clear(); }
+void EsqueceChamadas() {
+  chamadas.clear();
+}
 
 std::string Descreve(char *buffer) {
   if (!buffer) return "NULL";
@@ -99,16 +103,16 @@ int32_t Registra(const char *funcao, std::vector<std::string> descricoes,
 }  // namespace duble
 
 // One recording function per driver function of the list.
-#define DRIVER(biblioteca, nome, pilha, parametros, argumentos)                          \
-  extern "C" int32_t TARVIC_DRIVER nome parametros {                                     \
-    return std::apply(                                                                   \
-        [](auto... a) {                                                                  \
-          std::vector<char *> buffers;                                                   \
-          std::vector<int32_t *> inteiros;                                               \
-          (duble::Coleta(a, buffers, inteiros), ...);                                    \
-          return duble::Registra(#nome, {duble::Descreve(a)...}, buffers, inteiros);     \
-        },                                                                               \
-        std::make_tuple argumentos);                                                     \
+#define DRIVER(biblioteca, nome, pilha, parametros, argumentos)                      \
+  extern "C" int32_t TARVIC_DRIVER nome parametros {                                 \
+    return std::apply(                                                               \
+        [](auto... a) {                                                              \
+          std::vector<char *> buffers;                                               \
+          std::vector<int32_t *> inteiros;                                           \
+          (duble::Coleta(a, buffers, inteiros), ...);                                \
+          return duble::Registra(#nome, {duble::Descreve(a)...}, buffers, inteiros); \
+        },                                                                           \
+        std::make_tuple argumentos);                                                 \
   }
 #include "drivers/funcoes.inc"
 #undef DRIVER

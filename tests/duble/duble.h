@@ -41,8 +41,12 @@ inline std::string Descreve(const char *texto) {
   return texto ? "\"" + std::string(texto) + "\"" : "NULL";
 }
 std::string Descreve(char *buffer);
-inline std::string Descreve(int32_t valor) { return std::to_string(valor); }
-inline std::string Descreve(int32_t *) { return "&"; }
+inline std::string Descreve(int32_t valor) {
+  return std::to_string(valor);
+}
+inline std::string Descreve(int32_t *) {
+  return "&";
+}
 std::string Descreve(double valor);
 
 }  // namespace duble

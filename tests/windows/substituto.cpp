@@ -86,10 +86,9 @@ int32_t Chamada(const char *funcao, A... a) {
 }  // namespace
 
 // Only the functions of the library being built (SUBSTITUTO_<BIBLIOTECA>).
-#define SUBSTITUTO(nome, parametros, argumentos)                                     \
-  extern "C" int32_t TARVIC_DRIVER nome parametros {                                  \
-    return std::apply([](auto... a) { return Chamada(#nome, a...); },                 \
-                      std::make_tuple argumentos);                                    \
+#define SUBSTITUTO(nome, parametros, argumentos)                                                   \
+  extern "C" int32_t TARVIC_DRIVER nome parametros {                                               \
+    return std::apply([](auto... a) { return Chamada(#nome, a...); }, std::make_tuple argumentos); \
   }
 #define DRIVER(biblioteca, nome, pilha, parametros, argumentos) \
   DRIVER_##biblioteca(nome, parametros, argumentos)
