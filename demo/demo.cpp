@@ -1,5 +1,5 @@
 // The demo: a shop's session against the simulated printer.
-//   demo [--fabricante NOME] [--uf UF] [--pasta PASTA] [--silencioso]
+//   demo [--fabricante NOME] [--uf UF] [--pasta PASTA] [--desliga-no-meio] [--silencioso]
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,12 +17,14 @@ int main(int argc, char **argv) {
       opcoes.uf = argv[++i];
     } else if (a == "--pasta" && temValor) {
       opcoes.pasta = argv[++i];
+    } else if (a == "--desliga-no-meio") {
+      opcoes.desligaNoMeio = true;
     } else if (a == "--silencioso") {
       opcoes.detalhes = false;
     } else {
       std::fprintf(stderr,
                    "uso: %s [--fabricante BEMATECH|SWEDA|DARUMA|ELGIN|DATAREGIS|URANO] [--uf UF] "
-                   "[--pasta PASTA] [--silencioso]\n",
+                   "[--pasta PASTA] [--desliga-no-meio] [--silencioso]\n",
                    argv[0]);
       return 2;
     }

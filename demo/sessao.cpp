@@ -23,6 +23,13 @@ namespace {
 
 bool detalhado = true;
 int mensagens = 0;
+std::string controleFalhas;  // the simulated printer's fault-control file
+
+// What a technician does at the printer: writes a fault (or its end) into
+// the simulated printer's control file.
+void Provoca(const std::string &falha) {
+  std::ofstream(controleFalhas, std::ios::binary | std::ios::app) << falha << "\n";
+}
 
 // Windows-1252 text of the library to UTF-8 for the terminal.
 std::string ParaUtf8(const std::string &texto) {
@@ -43,7 +50,11 @@ int TARVIC_API MostraMensagem(const char *texto, const char *titulo, uint32_t ti
   std::string t = ParaUtf8(texto ? texto : "");
   for (size_t p = 0; (p = t.find('\n', p)) != std::string::npos; p += 3) t.replace(p, 1, "\n   ");
   std::printf("   [%s] %s\n", titulo ? titulo : "", t.c_str());
-  return tipo == 0x24 ? 7 : 1;  // questions are answered No: nobody is at the counter
+  if (tipo != 0x24) return 1;
+  // Asked to retry: the operator switches the printer on and answers Yes.
+  if (detalhado) std::printf("   (o operador religa a impressora e responde Sim)\n");
+  Provoca("ligada");
+  return 6;
 }
 
 bool Passo(const char *descricao, bool ok) {
@@ -121,6 +132,7 @@ bool RodaSessao(const OpcoesSessao &o) {
   if (!std::getenv("TARVIC_SIM_ESTADO")) DefineAmbiente("TARVIC_SIM_ESTADO", estado);
   DefineAmbiente("TARVIC_SIM_FABRICANTE", o.fabricante);
   const size_t inicioBobina = LeArquivo(bobina).size();
+  controleFalhas = pasta + SEPARADOR + "impressora_" + o.fabricante + ".falhas";
 
   ecf_SetTratadorMensagem(MostraMensagem);
   bool ok = true;
@@ -158,9 +170,20 @@ bool RodaSessao(const OpcoesSessao &o) {
   for (const Item &i : itens) {
     ++numero;
     const std::string passo = std::string("ecf_VendeItem ") + i.descricao;
-    ok &= Passo(passo.substr(0, 52).c_str(),
-                ecf_VendeItem(i.codigo, i.descricao, i.unidade, 0, i.aliquota, 0, i.quantidade,
-                              i.preco, "$", i.acrescimo, 0, 0, numero));
+    auto vende = [&] {
+      return ecf_VendeItem(i.codigo, i.descricao, i.unidade, 0, i.aliquota, 0, i.quantidade,
+                           i.preco, "$", i.acrescimo, 0, 0, numero) != 0;
+    };
+    if (o.desligaNoMeio && numero == 3) {
+      if (detalhado) std::printf("   (a impressora é desligada no meio da venda)\n");
+      Provoca("desligada");
+      Passo((passo.substr(0, 40) + " (recusado)").c_str(), !vende());
+      ok &= Passo("ecf_TratarDesligamento", ecf_TratarDesligamento());
+      // DATAREGIS and URANO are not asked whether they answer; the operator
+      // switches them on all the same.
+      Provoca("ligada");
+    }
+    ok &= Passo(passo.substr(0, 52).c_str(), vende());
   }
   ok &= Passo("ecf_CancelaItemGenerico 4 (o refrigerante)", ecf_CancelaItemGenerico("4"));
   const long double subtotal = ecf_SubtotalCupom();

@@ -10,6 +10,9 @@ struct OpcoesSessao {
   std::string porta = "COM1";
   std::string pasta;     // base folder of the return folder; empty: a folder in TEMP
   bool detalhes = true;  // print every step, the tape and the return file
+  // The printer is switched off in the middle of the sale; the operator
+  // switches it on again when asked, and the sale goes on.
+  bool desligaNoMeio = false;
 };
 
 // Runs the session; true when every step succeeded and the printer's
