@@ -1,14 +1,10 @@
-// PAF-ECF electronic files: the last Z-reduction data, MFD downloads and
-// files, the Ato Cotepe 17/04 and Sintegra files.
+// PAF-ECF electronic files: MFD downloads and signed MFD files, the Ato
+// Cotepe 17/04 and Sintegra files.
 #include "estado.h"
 #include "fronteira.h"
 #include "interno.h"
 
 extern "C" {
-
-tarvic_Flag TARVIC_API ecf_PegaDadosUltReducao(const char *, const char *) {
-  return Exporta<tarvic_Flag>(false, [] { return false; });
-}
 
 tarvic_Flag TARVIC_API ecf_DownLoadDaMFD(const char *, const char *, const char *) {
   return Exporta<tarvic_Flag>(false, [] { return false; });

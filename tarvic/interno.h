@@ -43,10 +43,47 @@ Moeda ecf_SubtotalCupom();  // 0 on any failure
 // The digits of a text trimmed of blanks and control characters, in order.
 std::string ApenasDigitos(const std::string &texto);
 
-// Non-fiscal documents and reports
+// Non-fiscal documents
+bool ecf_RecebimentoNaoFiscal(const std::string &totalizador, Moeda valor,
+                              const std::string &formaPagamento);
+bool ecf_Suprimento(Moeda valor);
+bool ecf_Sangria(Moeda valor);
+bool ecf_AbreComprovanteNaoFiscalVinculado(const std::string &formaPagamento, Moeda valor,
+                                           int32_t coo);
+bool ecf_UsaComprovanteNaoFiscalVinculado(const std::string &texto);
+bool ecf_FechaComprovanteNaoFiscalVinculado();
+
+// Printer programming
 bool ecf_StatusComprovanteNaoFiscalVinculado();
-bool ecf_StatusRelatorioGerencial();
+bool ecf_ProgramaFormasPagamento(const std::string &lista);
+bool ecf_NomeiaTotalizadorNaoFiscal(int32_t indice, const std::string &nome);
+int32_t ecf_VerificaRelatorioGerencial(const std::string &nome);
+bool ecf_NomeiaRelatorioGerencial(const std::string &nome);
+bool ecf_CadastraRelatorioGerencial();
+bool ecf_RelatorioGerencial(const std::string &texto, const std::string &nome, bool centralizar);
 bool ecf_FechaRelatorioGerencial();
+bool ecf_StatusRelatorioGerencial();
+
+// Day reports
+bool ecf_LeituraX();
+bool ecf_ReducaoZ();
+bool ecf_ReducaoZPendente();
+bool ecf_Bloqueado();
+void ecf_ProgramaHorarioVerao();
+void ecf_ConfiguraArredondamento();
+bool ecf_ModoArredondamento();
+void ecf_LeituraMemoriaFiscalData(const std::string &dataInicial, const std::string &dataFinal,
+                                  const std::string &tipo, bool arquivo);
+void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFinal,
+                                     const std::string &tipo, bool arquivo);
+
+// PAF-ECF files
+bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &texto);
+bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
+                       const std::string &fim);
+bool ecf_ArqMFD(const std::string &arquivo, const std::string &inicio, const std::string &fim,
+                int32_t modo);
+void ecf_AtoCotepe1704(const std::string &inicio, const std::string &fim);
 
 // Operator message handler set by the host (null: message boxes).
 extern ecf_TratadorMensagem TratadorMensagem;

@@ -1,5 +1,5 @@
-// Printer programming and day reports: payment methods, non-fiscal
-// totalisers, management reports, X reading, Z reduction, fiscal memory.
+// Printer programming: payment methods, non-fiscal totalisers and
+// management reports.
 #include "estado.h"
 #include "fronteira.h"
 #include "interno.h"
@@ -56,34 +56,5 @@ tarvic_Flag TARVIC_API ecf_FechaRelatorioGerencial(void) {
 tarvic_Flag TARVIC_API ecf_StatusRelatorioGerencial(void) {
   return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_StatusRelatorioGerencial(); });
 }
-
-tarvic_Flag TARVIC_API ecf_LeituraX(void) {
-  return Exporta<tarvic_Flag>(false, [] { return false; });
-}
-
-tarvic_Flag TARVIC_API ecf_ReducaoZ(void) {
-  return Exporta<tarvic_Flag>(false, [] { return false; });
-}
-
-tarvic_Flag TARVIC_API ecf_ReducaoZPendente(void) {
-  return Exporta<tarvic_Flag>(false, [] { return false; });
-}
-
-tarvic_Flag TARVIC_API ecf_Bloqueado(void) {
-  return Exporta<tarvic_Flag>(false, [] { return false; });
-}
-
-void TARVIC_API ecf_ProgramaHorarioVerao(void) {}
-
-void TARVIC_API ecf_ConfiguraArredondamento(void) {}
-
-tarvic_Flag TARVIC_API ecf_ModoArredondamento(void) {
-  return false;
-}
-
-void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *, const char *, const char *,
-                                             tarvic_Flag) {}
-
-void TARVIC_API ecf_LeituraMemoriaFiscalReducao(int32_t, int32_t, const char *, tarvic_Flag) {}
 
 }  // extern "C"
