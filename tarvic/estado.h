@@ -134,3 +134,9 @@ void Mensagem(const std::string &texto);
 [[noreturn]] void MensagemErro(const std::string &texto);
 bool Pergunta(const std::string &texto);
 bool VerificaRetorno(bool mostrar);
+
+// ---- Files ----------------------------------------------------------------------
+
+// Deletes a file for as long as it is there; false when it stays (locked,
+// read-only), which is given a few tries and never retried without end.
+bool ApagaArquivo(const std::string &caminho);

@@ -36,10 +36,15 @@ class GuardaPontoFlutuante {
   uint32_t controle_sse_ = 0;
 };
 
+// Every call from the host starts without a context line: one set by an
+// earlier export that ended before its verdict belongs to no later message.
+void IniciaExportacao() noexcept;
+
 template <class Resultado, class Corpo>
 Resultado Exporta(Resultado falha, Corpo &&corpo) noexcept {
   GuardaPontoFlutuante fpu;
   try {
+    IniciaExportacao();
     return static_cast<Resultado>(corpo());
   } catch (...) {
     return falha;
@@ -50,6 +55,7 @@ template <class Corpo>
 void ExportaSemResultado(Corpo &&corpo) noexcept {
   GuardaPontoFlutuante fpu;
   try {
+    IniciaExportacao();
     corpo();
   } catch (...) {
   }

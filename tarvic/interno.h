@@ -76,6 +76,10 @@ void ecf_LeituraMemoriaFiscalData(const std::string &dataInicial, const std::str
                                   const std::string &tipo, bool arquivo);
 void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFinal,
                                      const std::string &tipo, bool arquivo);
+// Signing material of the PAF-ECF files that the BEMATECH driver signs: the
+// application's RSA key (PEM body, CR LF between lines) and its modulus.
+const std::string &ChaveAssinaturaPafEcf();
+const std::string &ModuloAssinaturaPafEcf();
 
 // PAF-ECF files
 bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &texto);
@@ -84,6 +88,12 @@ bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
 bool ecf_ArqMFD(const std::string &arquivo, const std::string &inicio, const std::string &fim,
                 int32_t modo);
 void ecf_AtoCotepe1704(const std::string &inicio, const std::string &fim);
+// DATAREGIS fiscal-memory reading written to a file (replacing it) as the
+// printer gives it; a DLLG2 code, 0 when the whole reading was written.
+int32_t GravaLeituraMF(const std::string &arquivo, const std::string &dataInicial,
+                       const std::string &dataFinal, const std::string &reducaoInicial,
+                       const std::string &reducaoFinal, const std::string &simplificada,
+                       const std::string &operador);
 
 // Operator message handler set by the host (null: message boxes).
 extern ecf_TratadorMensagem TratadorMensagem;

@@ -60,9 +60,11 @@ bool EscreveIni(const std::string &arquivo, const std::string &secao, const std:
 std::string LeIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
                   const std::string &padrao);
 
-// Run-time loading of a library.
+// Run-time loading of a library: a plain name is looked for in the host
+// program's folder first. A library that cannot be loaded gives null.
 void *CarregaBiblioteca(const std::string &nome);
 void *FuncaoDaBiblioteca(void *biblioteca, const std::string &nome);
-void LiberaBiblioteca(void *biblioteca);
+// False when the system refuses the release; `erro` then gets its error code.
+bool LiberaBiblioteca(void *biblioteca, uint32_t *erro = nullptr);
 
 }  // namespace plataforma

@@ -1,4 +1,5 @@
 // Stand-in for the Windows system calls on the native build.
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -138,14 +139,28 @@ std::string LeIni(const std::string &arquivo, const std::string &secao, const st
   return ValorIni(texto.str(), secao, chave, padrao);
 }
 
-void *CarregaBiblioteca(const std::string &) {
-  return nullptr;
+void *CarregaBiblioteca(const std::string &nome) {
+  // An empty name would give the host program itself.
+  if (nome.empty()) return nullptr;
+  // Like LoadLibrary: the program's folder first, then the system's search.
+  if (nome.find(Separador) == std::string::npos) {
+    const std::string pasta = PastaDoExecutavel();
+    if (!pasta.empty() && ArquivoExiste(pasta + nome))
+      if (void *biblioteca = dlopen((pasta + nome).c_str(), RTLD_NOW | RTLD_LOCAL))
+        return biblioteca;
+  }
+  return dlopen(nome.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-void *FuncaoDaBiblioteca(void *, const std::string &) {
-  return nullptr;
+void *FuncaoDaBiblioteca(void *biblioteca, const std::string &nome) {
+  return biblioteca ? dlsym(biblioteca, nome.c_str()) : nullptr;
 }
 
-void LiberaBiblioteca(void *) {}
+bool LiberaBiblioteca(void *biblioteca, uint32_t *erro) {
+  if (erro) *erro = 0;
+  if (!biblioteca || dlclose(biblioteca) == 0) return true;
+  if (erro) *erro = 1;  // dlclose tells no number, only a text
+  return false;
+}
 
 }  // namespace plataforma

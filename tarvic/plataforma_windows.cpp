@@ -131,8 +131,11 @@ void *FuncaoDaBiblioteca(void *biblioteca, const std::string &nome) {
   return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(biblioteca), nome.c_str()));
 }
 
-void LiberaBiblioteca(void *biblioteca) {
-  if (biblioteca) FreeLibrary(static_cast<HMODULE>(biblioteca));
+bool LiberaBiblioteca(void *biblioteca, uint32_t *erro) {
+  if (erro) *erro = 0;
+  if (!biblioteca || FreeLibrary(static_cast<HMODULE>(biblioteca))) return true;
+  if (erro) *erro = GetLastError();
+  return false;
 }
 
 }  // namespace plataforma

@@ -4,9 +4,14 @@
 #include <ctime>
 
 #include "estado.h"
+#include "fronteira.h"
 #include "plataforma.h"
 
 TEstadoEcf EstadoEcf;
+
+void IniciaExportacao() noexcept {
+  EstadoEcf.ContextoMensagem.clear();
+}
 
 // ---- Texts ----------------------------------------------------------------
 

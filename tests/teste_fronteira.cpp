@@ -46,3 +46,14 @@ TEST_F(Fronteira, ResultadoMonetarioEmDecimosDeMilesimo) {
   // A money result is the count of ten-thousandths itself.
   EXPECT_EQ(ecf_SubtotalCupom(), 0.0L);
 }
+
+TEST_F(Fronteira, CadaChamadaDoHospedeiroComecaSemLinhaDeContexto) {
+  // A context line left by an export that ended before its verdict must not
+  // reach the message of a later, unrelated export.
+  Fabricante(BEMATECH);
+  EstadoEcf.ContextoMensagem = "Situação em NomeiaRelatorioGerencial.";
+  duble::Responde("Bematech_FI_CancelaCupom", {-6, {}, {}});
+  EXPECT_EQ(ecf_CancelaCupom(), 0);
+  ASSERT_EQ(Textos().size(), 1u);
+  EXPECT_EQ(Textos()[0], "Impressora desligada ou cabo de comunicação desconectado.\n");
+}
