@@ -197,16 +197,19 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
   if (!arquivo) return;
   for (;;) {
     std::string pedaco;
-    if (LeImpressao(pedaco) != 0 || pedaco.empty()) break;
+    if (LeImpressao(pedaco) != 0) break;
     // The driver ends every piece with a NUL inside the 4000 characters it
     // was given; a buffer left as it was is no piece, and the printer would
     // be asked forever.
     if (pedaco.size() >= 4000) break;
+    // The empty piece that ends the printout still opens the file, so a
+    // printout without text leaves an empty return file.
     std::ofstream saida(EstadoEcf.ArquivoRetorno, std::ios::binary | std::ios::app);
     saida << pedaco;
     saida.close();
     if (!saida)
       throw ErroEntradaSaida("Não foi possível gravar \"" + EstadoEcf.ArquivoRetorno + "\".");
+    if (pedaco.empty()) break;
   }
 }
 
@@ -323,8 +326,10 @@ bool ecf_ReducaoZPendente() {
         std::string buffer = Espacos(6);
         GuardaRetorno(EstadoEcf.Fabricante == BEMATECH ? Bematech_FI_DataMovimento(buffer.data())
                                                        : ECF_DataMovimento(buffer.data()));
+        // The date is taken by position from the answer as the driver left
+        // it: blanks are not squeezed out first.
         DataHora fim;
-        if (!FimDoDia(LeBuffer(buffer), fim)) return false;
+        if (!FimDoDia(AteNulo(buffer), fim)) return false;
         return ecf_DataHora() > fim;
       }
       case ELGIN: {
@@ -367,7 +372,7 @@ bool ecf_Bloqueado() {
       case DARUMA: {
         std::string buffer = Espacos(8);
         if (GuardaRetorno(Daruma_FIMFD_RetornaInformacao("71", buffer.data())) != 1) return false;
-        texto = LeBuffer(buffer);
+        texto = AteNulo(buffer);
         break;
       }
       case DATAREGIS:

@@ -248,6 +248,8 @@ TEST_F(Relatorios, ReducaoPendente) {
       {BEMATECH, "000000", nullptr, nullptr, false},  {BEMATECH, "", nullptr, nullptr, false},
       {BEMATECH, "010115", "020115", "000001", true}, {SWEDA, "010115", "010115", "235959", false},
       {SWEDA, "010115", "020115", "000000", true},
+      // Positions of the answer as it came: " 1/01/15", not "10/11/5".
+      {BEMATECH, " 10115", "010115", "120000", false},
   };
   for (const Caso &c : casos) {
     duble::Reinicia();
@@ -316,6 +318,11 @@ TEST_F(Relatorios, BloqueadoAteOFimDoDiaDaUltimaReducao) {
   duble::Responde("Daruma_FI_DataHoraImpressora", {1, {"150315", "120000"}, {}});
   EXPECT_TRUE(ecf_Bloqueado());
   EXPECT_EQ(duble::Chamadas()[0], "Daruma_FIMFD_RetornaInformacao(\"71\", [8])");
+  // Characters 1-2, 3-4 and 5 on of the answer as it came: " 1/01/2015".
+  duble::Reinicia();
+  duble::Responde("Daruma_FIMFD_RetornaInformacao", {1, {" 1012015"}, {}});
+  duble::Responde("Daruma_FI_DataHoraImpressora", {1, {"010115", "120000"}, {}});
+  EXPECT_TRUE(ecf_Bloqueado());
   EXPECT_TRUE(mensagens.empty());
 }
 
@@ -545,6 +552,17 @@ TEST_F(Relatorios, LeituraMemoriaFiscalDllG2EmArquivo) {
   ecf_LeituraMemoriaFiscalReducao(1, 2, "C", true);
   EXPECT_EQ(LeArquivo(EstadoEcf.ArquivoRetorno), "primeira parte");
   EXPECT_EQ(Textos(), (std::vector<std::string>{"Falha de comunicação com ECF.\n"}));
+
+  // A printout whose first piece is already empty: the old file is gone and
+  // an empty one stands in its place.
+  duble::Reinicia();
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  std::ofstream(EstadoEcf.ArquivoRetorno) << "antigo";
+  RespondeDllG2("");
+  ecf_LeituraMemoriaFiscalData("01032015", "31032015", "C", true);
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando(7, \"LeImpressao\")").size(), 1u);
+  EXPECT_TRUE(std::ifstream(EstadoEcf.ArquivoRetorno).good());
+  EXPECT_EQ(LeArquivo(EstadoEcf.ArquivoRetorno), "");
 
   // A driver that leaves the buffer untouched ends the reading too.
   duble::Reinicia();
