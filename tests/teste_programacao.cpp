@@ -352,6 +352,7 @@ TEST_F(Programacao, NomeiaSemNomeAvisaENaoChama) {
   EXPECT_FALSE(ecf_NomeiaRelatorioGerencial("  "));
   EXPECT_TRUE(duble::Chamadas().empty());
   EXPECT_EQ(Textos(), Chamadas{"Parâmetro nome inválido em NomeiaRelatorioGerencial."});
+  EXPECT_EQ(EstadoEcf.ContextoMensagem, "Situação em NomeiaRelatorioGerencial.");
 }
 
 TEST_F(Programacao, NomeiaNomeExistenteSoBematechAceita) {
@@ -444,6 +445,15 @@ TEST_F(Programacao, NomeiaEProgramaPadraoDllG2) {
                       "DLLG2_LimpaParams(0)", le, "DLLG2_ExecutaComando(0, \"DefineGerencial\")",
                       "DLLG2_LimpaParams(0)", le, "DLLG2_ExecutaComando(0, \"LeGerencial\")",
                       "DLLG2_Retorno(0, 0, \"CodGerencial\", 0, [2], 2)"}));
+
+  // A refused definition is not looked up again.
+  duble::Reinicia();
+  duble::Responde("DLLG2_ExecutaComando", {0, {}, {}});
+  duble::Responde("DLLG2_ExecutaComando", {0, {}, {}});
+  EXPECT_FALSE(ecf_NomeiaRelatorioGerencial("Id. PAF-ECF"));
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando"),
+            (Chamadas{"DLLG2_ExecutaComando(0, \"LeGerencial\")",
+                      "DLLG2_ExecutaComando(0, \"DefineGerencial\")"}));
 
   duble::Reinicia();
   EXPECT_TRUE(ecf_CadastraRelatorioGerencial());
@@ -564,6 +574,14 @@ TEST_F(Programacao, DllG2AbreSoSemRelatorioAberto) {
   EXPECT_EQ(Textos(),
             (Chamadas{"Falha de comunicação com ECF.\nSituação em VerificaRelatorioGerencial.",
                       "Não foi possível efetivar a Abertura do Relatório Gerencial."}));
+
+  // A report found opens under its own code.
+  duble::Reinicia();
+  duble::Responde("DLLG2_Retorno", {1, {"5"}, {}});
+  EstadoFiscal(0);
+  EXPECT_TRUE(ecf_RelatorioGerencial("linha", "Meios", 0));
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_AdicionaParam(3, \"CodGerencial\""),
+            Chamadas{"DLLG2_AdicionaParam(3, \"CodGerencial\", \"5\", 4)"});
 
   duble::Reinicia();
   EstadoFiscal(32);
