@@ -507,7 +507,9 @@ bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &) {
     const std::string nomeFinal = NomeFinal(arquivo, dados.dtMovto);
     // A working file already named as the final one is the final file.
     if (!MesmoArquivo(nomeFinal, arquivo)) {
-      ApagaArquivo(nomeFinal);
+      // A final file that cannot be removed still holds an earlier call's
+      // data: the new data stay in the working file and nothing is done.
+      if (!ApagaArquivo(nomeFinal)) return false;
       plataforma::MoveArquivo(arquivo, nomeFinal);
     }
     return plataforma::ArquivoExiste(nomeFinal);

@@ -1,5 +1,12 @@
 #include <filesystem>
 
+#if defined(__linux__)
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 #include "comum.h"
 
 namespace {
@@ -123,6 +130,38 @@ class Reducao : public TesteEcf {
 
  private:
   Lista veredito_;
+};
+
+// Makes a file impossible to delete, even for root, while it lives (the
+// immutable attribute); Ativo() is false where the file system refuses it.
+class Imutavel {
+ public:
+  explicit Imutavel(const std::string &caminho) : caminho_(caminho) { ativo_ = Marca(true); }
+  ~Imutavel() {
+    if (ativo_) Marca(false);
+  }
+  bool Ativo() const { return ativo_; }
+
+ private:
+  bool Marca(bool ligar) const {
+#if defined(__linux__)
+    const int fd = open(caminho_.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int atributos = 0;
+    bool feito = ioctl(fd, FS_IOC_GETFLAGS, &atributos) == 0;
+    if (feito) {
+      atributos = ligar ? (atributos | FS_IMMUTABLE_FL) : (atributos & ~FS_IMMUTABLE_FL);
+      feito = ioctl(fd, FS_IOC_SETFLAGS, &atributos) == 0;
+    }
+    close(fd);
+    return feito;
+#else
+    (void)ligar;
+    return false;
+#endif
+  }
+  std::string caminho_;
+  bool ativo_ = false;
 };
 
 // The keys every file ends with, after the rate slots.
@@ -685,6 +724,20 @@ TEST_F(Reducao, ArquivoDeTrabalhoComONomeFinalFica) {
   RespondeElgin();
   trabalho_ = Rz() + "reduc_150317.txt";
   EXPECT_TRUE(Pega());
+  EXPECT_EQ(Linha(LeArquivo(trabalho_), "GT"), "GT=12345,67");
+}
+
+// An old final file that cannot be removed must not pass for the new one.
+TEST_F(Reducao, ArquivoFinalQueNaoSaiDevolveFalsoEGuardaOsDadosNoDeTrabalho) {
+  RespondeElgin();
+  const std::string final = Rz() + "reduc_150317.txt";
+  AcessaIni(final, "ANTIGA", "X", "1");
+  const Imutavel preso(final);
+  if (!preso.Ativo()) GTEST_SKIP() << "no immutable attribute here";
+  EXPECT_FALSE(ApagaArquivo(final));  // gives up instead of trying for ever
+  EXPECT_FALSE(Pega());
+  EXPECT_TRUE(mensagens.empty());
+  EXPECT_EQ(LeArquivo(final), "[ANTIGA]\r\nX=1\r\n");
   EXPECT_EQ(Linha(LeArquivo(trabalho_), "GT"), "GT=12345,67");
 }
 
