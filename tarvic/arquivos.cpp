@@ -225,8 +225,11 @@ bool ArqMfdBematech(const std::string &arquivo, std::string de, std::string ate,
   return plataforma::ArquivoExiste(arquivo);
 }
 
-bool ArqMfd(const std::string &arquivo, const std::string &de, const std::string &ate,
-            int32_t modo) {
+// The range as the caller gave it: trimmed for every driver but the DATAREGIS
+// reading, which takes its reduction counters as they came.
+bool ArqMfd(const std::string &arquivo, const std::string &inicioDado,
+            const std::string &fimDado, int32_t modo) {
+  const std::string de = Aparar(inicioDado), ate = Aparar(fimDado);
   const bool datas = IntervaloDeDatas(de);
   switch (EstadoEcf.Fabricante) {
     case BEMATECH:
@@ -256,8 +259,8 @@ bool ArqMfd(const std::string &arquivo, const std::string &de, const std::string
         dataInicial = Barras(TextoParaData(de));
         dataFinal = Barras(TextoParaData(ate));
       } else {
-        reducaoInicial = de;
-        reducaoFinal = ate;
+        reducaoInicial = inicioDado;
+        reducaoFinal = fimDado;
       }
       RetornoDllG2 = tarvic::GravaLeituraMF(arquivo, dataInicial, dataFinal, reducaoInicial,
                                             reducaoFinal, "False", "");
@@ -352,7 +355,7 @@ bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
 bool ecf_ArqMFD(const std::string &arquivo, const std::string &inicio, const std::string &fim,
                 int32_t modo) {
   try {
-    return ArqMfd(arquivo, Aparar(inicio), Aparar(fim), modo);
+    return ArqMfd(arquivo, inicio, fim, modo);
   } catch (...) {
     return false;
   }

@@ -250,6 +250,18 @@ TEST_F(Arquivos, DownloadDataregisComFalha) {
   EXPECT_EQ(LeArquivo(arq), "linha\r\n");
   EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno:  7"}));
   EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
+
+  // A file that cannot be written ends the download silently, and the
+  // channel does not keep the long timeout of the collection.
+  duble::Reinicia();
+  mensagens.clear();
+  Dataregis({"linha\n"});
+  EXPECT_FALSE(ecf_DownLoadDaMFD((Pasta() + "nao/existe/fita.txt").c_str(), "10", "20"));
+  EXPECT_TRUE(mensagens.empty());
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_DefineTimeout"),
+            (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_DefineTimeout(3, 10)",
+                      "DLLG2_DefineTimeout(3, 120)", "DLLG2_DefineTimeout(3, 10)"}));
+  EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
 }
 
 TEST_F(Arquivos, LeituraTerminaQuandoODriverNaoPreencheOBuffer) {
@@ -388,12 +400,13 @@ TEST_F(Arquivos, ArqMfdDataregisGravaALeituraComoVeio) {
   const std::string arq = Pasta() + "mf.txt";
   const std::string longa = std::string(60, 'M') + "\r\n\x1b!x";
   Dataregis({longa, "fim"});
-  EXPECT_TRUE(ecf_ArqMFD(arq.c_str(), "3", "7", 0));
+  // The reduction counters reach the printer as the application gave them.
+  EXPECT_TRUE(ecf_ArqMFD(arq.c_str(), " 3", "7", 0));
   EXPECT_EQ(LeArquivo(arq), longa + "fim");
   EXPECT_EQ(
       duble::Chamadas(),
       (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_LimpaParams(3)",
-                "DLLG2_AdicionaParam(3, \"ReducaoInicial\", \"3\", 4)",
+                "DLLG2_AdicionaParam(3, \"ReducaoInicial\", \" 3\", 4)",
                 "DLLG2_AdicionaParam(3, \"ReducaoFinal\", \"7\", 4)",
                 "DLLG2_AdicionaParam(3, \"Destino\", \"S\", 7)",
                 "DLLG2_AdicionaParam(3, \"LeituraSimplificada\", \"False\", 0)",
