@@ -200,8 +200,12 @@ int32_t Bematech_FI_MarcaModeloTipoImpressoraMFD(char* marca, char* modelo, char
   return Driver().LeMarcaModeloTipo(marca, modelo, tipo);
 }
 
+// Só os dígitos: "01.00.00" sai "010000", os seis que o driver dá.
 int32_t Bematech_FI_VersaoFirmwareMFD(char* versao) {
-  return Driver().Le(versao, Ecf().identificacao().versaoFirmware);
+  std::string digitos;
+  for (char c : Ecf().identificacao().versaoFirmware)
+    if (c >= '0' && c <= '9') digitos += c;
+  return Driver().Le(versao, digitos);
 }
 
 // CNPJ com a pontuação (18 caracteres) e IE como programada.
@@ -238,6 +242,170 @@ int32_t Bematech_FI_DataHoraUltimoDocumentoMFD(char* datahora) {
 // Dia de movimento aberto; zeros com o dia fechado.
 int32_t Bematech_FI_DataMovimento(char* data) {
   return Driver().Le(data, Ecf().diaAberto() ? Ddmmaa(Ecf().dataMovimento()) : "000000");
+}
+
+// ---- documentos não fiscais ----
+
+// O totalizador pelo índice da lista ("01".."50") ou pelo nome.
+std::string Totalizador(const char* totalizador) {
+  const std::string t = apara(Texto(totalizador));
+  int64_t indice = 0;
+  if (!t.empty() && t.size() <= 2 && LeInteiro(t, indice)) return TotalizadorDoIndice(Ecf(), indice);
+  return t;
+}
+
+int32_t Bematech_FI_VerificaRecebimentoNaoFiscal(char* totalizadores) {
+  return Driver().Le(totalizadores, ListaTotalizadoresNaoFiscais(Ecf()));
+}
+
+int32_t Bematech_FI_RecebimentoNaoFiscal(const char* totalizador, const char* valor,
+                                         const char* formapagamento) {
+  return Driver().Recebimento(Totalizador(totalizador), valor, formapagamento);
+}
+
+int32_t Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms(int32_t indice, const char* nome) {
+  return Driver().NomeiaTotalizador(indice, nome);
+}
+
+// O segundo campo é a forma de pagamento; sem ela, dinheiro.
+int32_t Bematech_FI_Suprimento(const char* valor, const char* formapagamento) {
+  return Driver().Suprimento(valor, formapagamento);
+}
+
+int32_t Bematech_FI_Sangria(const char* valor) {
+  return Driver().Sangria(valor);
+}
+
+int32_t Bematech_FI_AbreComprovanteNaoFiscalVinculado(const char* formapagamento,
+                                                      const char* valor, const char* coo) {
+  return Driver().AbreVinculado(formapagamento, valor, coo);
+}
+
+int32_t Bematech_FI_UsaComprovanteNaoFiscalVinculado(const char* texto) {
+  return Driver().UsaVinculado(texto);
+}
+
+// ---- relatórios gerenciais ----
+
+// 30 entradas de 22 colunas separadas por ",": contador do dia (4) e nome (17).
+int32_t Bematech_FI_VerificaRelatorioGerencialMFD(char* relatorios) {
+  std::string lista;
+  for (int i = 1; i <= 30; ++i) {
+    int contador = 0;
+    std::string nome;
+    for (const RelatorioGerencial& r : Ecf().relatoriosGerenciais())
+      if (r.indice == i) {
+        contador = r.contadorDia;
+        nome = r.nome;
+      }
+    nome.resize(17, ' ');
+    if (i > 1) lista += ",";
+    lista += Digitos(contador, 4) + nome;
+  }
+  return Driver().Le(relatorios, lista);
+}
+
+int32_t Bematech_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
+  return Driver().NomeiaRelatorio(indice, nome, 0, false);
+}
+
+int32_t Bematech_FI_AbreRelatorioGerencialMFD(const char* indice) {
+  int64_t i = 0;
+  if (!LeInteiro(Texto(indice), i))
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().AbreRelatorio(i);
+}
+
+int32_t Bematech_FI_RelatorioGerencial(const char* texto) {
+  return Driver().ImprimeRelatorio(texto);
+}
+
+// ---- o dia ----
+
+int32_t Bematech_FI_LeituraX() {
+  return Driver().LeituraX();
+}
+
+// A data e a hora são as do relógio da impressora: os campos vão vazios.
+int32_t Bematech_FI_ReducaoZ(const char*, const char*) {
+  return Driver().ReducaoZ();
+}
+
+int32_t Bematech_FI_ProgramaArredondamento() {
+  return Driver().ProgramaArredondamento();
+}
+
+int32_t Bematech_FI_ProgramaHorarioVerao() {
+  return Driver().AlternaHorarioVerao();
+}
+
+int32_t Bematech_FI_DadosUltimaReducao(char* dados) {
+  return Driver().Le(dados, DadosReducaoSimples(Ecf()));
+}
+
+int32_t Bematech_FI_DadosUltimaReducaoMFD(char* dados) {
+  return Driver().Le(dados, DadosReducaoMfd(Ecf()));
+}
+
+// Usuário e software básico: "dd/mm/aaaa hh:mm:ss"; sem memória adicional.
+int32_t Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional(char* usuario, char* datahora,
+                                                               char* mfadicional) {
+  int32_t codigo;
+  if (!Driver().PodeLer(codigo)) return codigo;
+  const DataHora gravacao = GravacaoSoftwareBasico();
+  Escreve(usuario, DataComBarras(gravacao) + " " + HoraComDoisPontos(gravacao));
+  Escreve(datahora, DataComBarras(gravacao) + " " + HoraComDoisPontos(gravacao));
+  Escreve(mfadicional, " ");
+  return 1;
+}
+
+// ---- memória fiscal: impressa, ou em RETORNO.TXT na pasta do driver ----
+
+bool Completa(const char* tipo) {
+  return maiusculas(apara(Texto(tipo))) == "C";
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalData(const char* inicio, const char* fim) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, true);
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalReducao(const char* inicio, const char* fim) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, true);
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalDataMFD(const char* inicio, const char* fim,
+                                                const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo));
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicio, const char* fim,
+                                                   const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo));
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalSerialData(const char* inicio, const char* fim) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, true, "RETORNO.TXT");
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalSerialReducao(const char* inicio, const char* fim) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, true, "RETORNO.TXT");
+}
+
+// O arquivo do PAF-ECF é assinado: sem módulo e chave o driver recusa.
+int32_t Bematech_FI_LeituraMemoriaFiscalSerialDataPAFECF(const char* inicio, const char* fim,
+                                                         const char* tipo, const char* modulo,
+                                                         const char* chave) {
+  if (apara(Texto(modulo)).empty() || apara(Texto(chave)).empty())
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo), "RETORNO.TXT");
+}
+
+int32_t Bematech_FI_LeituraMemoriaFiscalSerialReducaoPAFECF(const char* inicio, const char* fim,
+                                                            const char* tipo, const char* modulo,
+                                                            const char* chave) {
+  if (apara(Texto(modulo)).empty() || apara(Texto(chave)).empty())
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo), "RETORNO.TXT");
 }
 
 }  // namespace Sim

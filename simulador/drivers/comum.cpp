@@ -2,7 +2,10 @@
 
 #include "texto.h"
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <vector>
 
 namespace tarvic {
 namespace simulador {
@@ -127,6 +130,170 @@ std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& cod
   }
   if (LeDecimal(c, 2, n)) return AliquotaPorPercentual(ecf, n, false);  // "18,00"
   return c;  // o modelo recusa o que não entende
+}
+
+// ---------------------------------------------------------------- respostas de tamanho fixo
+
+namespace {
+
+// Põe o texto na posição (contada de 1) de uma resposta já do tamanho final.
+void Poe(std::string& resposta, std::size_t posicao, const std::string& texto) {
+  if (posicao < 1 || posicao > resposta.size()) return;
+  resposta.replace(posicao - 1, std::min(texto.size(), resposta.size() - posicao + 1), texto);
+}
+
+// O texto com exatamente n caracteres: cortado ou completado com brancos.
+std::string Largura(const std::string& texto, std::size_t n) {
+  std::string t = texto.substr(0, n);
+  t.resize(n, ' ');
+  return t;
+}
+
+// Valores negativos não cabem nos campos de dígitos das respostas.
+std::string Campo(int64_t valor, int largura) {
+  return Digitos(valor < 0 ? 0 : valor, largura);
+}
+
+}  // namespace
+
+void TotalDaAliquota(const DadosReducao& z, int indice, int64_t& total, int64_t& percentual,
+                     char& tipo) {
+  total = 0;
+  percentual = 0;
+  tipo = 'T';
+  for (const TotalParcial& t : z.totaisParciais) {
+    int64_t n = 0, p = 0;
+    if (t.codigo.size() != 7 || !LeInteiro(t.codigo.substr(0, 2), n) || n != indice ||
+        !LeInteiro(t.codigo.substr(3), p))
+      continue;
+    total = t.total;
+    percentual = p;
+    tipo = t.codigo[2];
+  }
+}
+
+int64_t TotalFixo(const DadosReducao& z, const std::string& codigo) {
+  for (const TotalParcial& t : z.totaisParciais)
+    if (t.codigo == codigo) return t.total;
+  return 0;
+}
+
+std::string DadosReducaoMfd(const ImpressoraFiscal& ecf) {
+  std::string r(1278, '0');
+  const DadosReducao* z = ecf.ultimaReducao();
+  // Os separadores de campo, como o driver os deixa.
+  for (std::size_t p : {3, 8, 13, 20, 27, 34, 41, 46, 315, 334, 559, 574, 589, 604, 619, 634, 649,
+                        664, 679, 694, 709, 724, 739, 1207, 1272})
+    Poe(r, p, ",");
+  if (!z) return r;
+  Poe(r, 4, Campo(z->cro, 4));
+  Poe(r, 9, Campo(z->crz, 4));
+  Poe(r, 14, Campo(z->coo, 6));
+  Poe(r, 21, Campo(z->ccf, 6));
+  Poe(r, 28, Campo(z->gnf, 6));
+  Poe(r, 35, Campo(z->grg, 6));
+  Poe(r, 42, Campo(z->cdc, 4));
+  Poe(r, 47, Campo(z->cfc, 4));
+  Poe(r, 316, Campo(z->grandeTotal, 18));
+  for (int k = 1; k <= 16; ++k) {
+    int64_t total, percentual;
+    char tipo;
+    TotalDaAliquota(*z, k, total, percentual, tipo);
+    Poe(r, 335 + 14 * (k - 1), Campo(total, 14));
+    Poe(r, 1208 + 4 * (k - 1), Campo(percentual, 4));
+  }
+  Poe(r, 560, Campo(TotalFixo(*z, "I"), 14));
+  Poe(r, 575, Campo(TotalFixo(*z, "N"), 14));
+  Poe(r, 590, Campo(TotalFixo(*z, "F"), 14));
+  Poe(r, 605, Campo(TotalFixo(*z, "IS"), 14));
+  Poe(r, 620, Campo(TotalFixo(*z, "NS"), 14));
+  Poe(r, 635, Campo(TotalFixo(*z, "FS"), 14));
+  Poe(r, 650, Campo(z->descontosIcms, 14));
+  Poe(r, 665, Campo(z->descontosIss, 14));
+  Poe(r, 680, Campo(z->acrescimosIcms, 14));
+  Poe(r, 695, Campo(z->acrescimosIss, 14));
+  Poe(r, 710, Campo(z->cancelamentosIcms, 14));
+  Poe(r, 725, Campo(z->cancelamentosIss, 14));
+  Poe(r, 1273, Ddmmaa(z->dataMovimento));
+  return r;
+}
+
+std::string DadosReducaoSimples(const ImpressoraFiscal& ecf) {
+  std::string r(631, '0');
+  const DadosReducao* z = ecf.ultimaReducao();
+  for (std::size_t p : {3, 22, 37, 52, 117, 384, 585, 590, 595, 602}) Poe(r, p, ",");
+  if (!z) return r;
+  Poe(r, 4, Campo(z->grandeTotal, 18));
+  Poe(r, 23, Campo(z->cancelamentosIcms, 14));
+  Poe(r, 38, Campo(z->descontosIcms, 14));
+  for (int k = 1; k <= 16; ++k) {
+    int64_t total, percentual;
+    char tipo;
+    TotalDaAliquota(*z, k, total, percentual, tipo);
+    Poe(r, 53 + 4 * (k - 1), Campo(percentual, 4));
+    Poe(r, 118 + 14 * (k - 1), Campo(total, 14));
+  }
+  Poe(r, 342, Campo(TotalFixo(*z, "I"), 14));
+  Poe(r, 356, Campo(TotalFixo(*z, "N"), 14));
+  Poe(r, 370, Campo(TotalFixo(*z, "F"), 14));
+  Poe(r, 579, Campo(z->coo, 6));
+  Poe(r, 586, Campo(z->crz, 4));
+  Poe(r, 591, Campo(z->cro, 4));
+  Poe(r, 596, Ddmmaa(z->dataMovimento));
+  return r;
+}
+
+std::string TotalizadorDoIndice(const ImpressoraFiscal& ecf, int64_t indice) {
+  for (const TotalizadorNaoFiscal& t : ecf.totalizadoresNaoFiscais())
+    if (t.indice == indice) return t.nome;
+  return std::string();
+}
+
+std::string ListaTotalizadoresNaoFiscais(const ImpressoraFiscal& ecf) {
+  std::string lista;
+  for (int i = 1; i <= 50; ++i) {
+    int contador = 0;
+    int64_t total = 0;
+    std::string nome;
+    for (const TotalizadorNaoFiscal& t : ecf.totalizadoresNaoFiscais())
+      if (t.indice == i) {
+        contador = t.contadorDia;
+        total = t.totalDia;
+        nome = t.nome;
+      }
+    if (i > 1) lista += ",";
+    lista += Campo(contador, 4) + Campo(total, 20) + Largura(nome, 19);
+  }
+  return lista;
+}
+
+bool LeDataDaLeitura(const std::string& texto, DataHora& data) {
+  std::string t = apara(texto), d;
+  for (char c : t)
+    if (c != '/') d += c;
+  int64_t dia = 0, mes = 0, ano = 0;
+  if ((d.size() != 6 && d.size() != 8) || (d.size() != t.size() && d.size() + 2 != t.size()) ||
+      !LeInteiro(d.substr(0, 2), dia) || !LeInteiro(d.substr(2, 2), mes) ||
+      !LeInteiro(d.substr(4), ano))
+    return false;
+  if (d.size() == 6) ano += 2000;
+  data = DataHora{static_cast<int>(ano), static_cast<int>(mes), static_cast<int>(dia), 0, 0, 0};
+  return data.valida();
+}
+
+std::string GravaSaida(const ImpressoraFiscal& ecf, const std::string& nome,
+                       const std::vector<std::string>& linhas) {
+  const std::string estado = ecf.caminhoEstado();
+  const std::size_t barra = estado.find_last_of("/\\");
+  const std::string caminho =
+      (barra == std::string::npos ? std::string() : estado.substr(0, barra + 1)) + nome;
+  std::ofstream saida(caminho, std::ios::binary | std::ios::trunc);
+  for (const std::string& l : linhas) saida << l << "\r\n";
+  return saida ? caminho : std::string();
+}
+
+DataHora GravacaoSoftwareBasico() {
+  return DataHora{2024, 1, 2, 9, 30, 0};
 }
 
 ImpressoraFiscal& Impressora(const std::string& fabricante) {
@@ -436,6 +603,129 @@ int32_t DriverFI::FechaRelatorio() {
 
 int32_t DriverFI::FechaVinculado() {
   return Codigo(ecf().fechaComprovanteVinculado());
+}
+
+// ---- documentos não fiscais
+
+namespace {
+
+bool LeValor(const char* texto, int64_t& centavos) {
+  return LeDecimal(Texto(texto), 2, centavos);
+}
+
+}  // namespace
+
+int32_t DriverFI::Recebimento(const std::string& totalizador, const char* valor,
+                              const char* forma) {
+  int64_t centavos = 0;
+  if (!LeValor(valor, centavos))
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().recebimentoNaoFiscal(apara(totalizador), centavos, apara(Texto(forma))));
+}
+
+int32_t DriverFI::Suprimento(const char* valor, const char* forma) {
+  int64_t centavos = 0;
+  if (!LeValor(valor, centavos))
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  const std::string f = apara(Texto(forma));
+  return Codigo(ecf().suprimento(centavos, f.empty() ? std::string("Dinheiro") : f));
+}
+
+int32_t DriverFI::Sangria(const char* valor) {
+  int64_t centavos = 0;
+  if (!LeValor(valor, centavos))
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().sangria(centavos));
+}
+
+int32_t DriverFI::AbreVinculado(const char* forma, const char* valor, const char* coo) {
+  int64_t centavos = 0, numero = 0;
+  const std::string v = apara(Texto(valor)), n = apara(Texto(coo));
+  if ((!v.empty() && !LeDecimal(v, 2, centavos)) || (!n.empty() && !LeInteiro(n, numero)) ||
+      numero < 0 || numero > 999999)
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().abreComprovanteVinculado(apara(Texto(forma)), centavos,
+                                               static_cast<int>(numero)));
+}
+
+int32_t DriverFI::UsaVinculado(const char* texto) {
+  return Codigo(ecf().imprimeComprovanteVinculado(Texto(texto)));
+}
+
+int32_t DriverFI::AbreRelatorio(int64_t indice) {
+  if (indice < 1 || indice > 30)
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().abreRelatorioGerencial(static_cast<int>(indice)));
+}
+
+int32_t DriverFI::ImprimeRelatorio(const char* texto) {
+  ImpressoraFiscal& e = ecf();
+  if (e.documentoAberto() == TipoDocumento::Nenhum) {
+    const Resultado r = e.abreRelatorioGerencial(1);
+    if (r != Resultado::Ok) return Codigo(r);
+  }
+  return Codigo(e.imprimeRelatorioGerencial(Texto(texto)));
+}
+
+int32_t DriverFI::NomeiaRelatorio(const char* indice, const char* nome, int base,
+                                  bool primeiroLivre) {
+  ImpressoraFiscal& e = ecf();
+  int64_t i = 0;
+  if (!LeInteiro(Texto(indice), i) || i + base < 1 || i + base > 30)
+    return Codigo(e.ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  Resultado r = e.nomeiaRelatorioGerencial(static_cast<int>(i + base), Texto(nome));
+  if (r == Resultado::JaProgramado && primeiroLivre) r = e.nomeiaRelatorioGerencial(0, Texto(nome));
+  return Codigo(r);
+}
+
+int32_t DriverFI::NomeiaTotalizador(int64_t indice, const char* nome) {
+  if (indice < 1 || indice > 50)
+    return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Codigo(ecf().nomeiaTotalizadorNaoFiscal(static_cast<int>(indice), Texto(nome)));
+}
+
+// ---- o dia
+
+int32_t DriverFI::LeituraX() {
+  return Codigo(ecf().leituraX());
+}
+
+int32_t DriverFI::ReducaoZ() {
+  return Codigo(ecf().reducaoZ());
+}
+
+int32_t DriverFI::ProgramaArredondamento() {
+  const int32_t codigo = Aceita();
+  if (codigo == 1) ecf().defineArredondamento(true);
+  return codigo;
+}
+
+int32_t DriverFI::AlternaHorarioVerao() {
+  return Codigo(ecf().alternaHorarioVerao());
+}
+
+int32_t DriverFI::LeituraMemoriaFiscal(const char* inicio, const char* fim, bool porData,
+                                       bool completa, const std::string& arquivo) {
+  ImpressoraFiscal& e = ecf();
+  ImpressoraFiscal::FaixaMemoriaFiscal faixa;
+  faixa.porData = porData;
+  faixa.completa = completa;
+  bool lido;
+  if (porData) {
+    lido = LeDataDaLeitura(Texto(inicio), faixa.dataInicial) &&
+           LeDataDaLeitura(Texto(fim), faixa.dataFinal);
+  } else {
+    int64_t a = 0, b = 0;
+    lido = LeInteiro(Texto(inicio), a) && LeInteiro(Texto(fim), b) && a >= 0 && b <= 9999;
+    faixa.crzInicial = static_cast<int>(a);
+    faixa.crzFinal = static_cast<int>(b);
+  }
+  if (!lido) return Codigo(e.ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  if (arquivo.empty()) return Codigo(e.leituraMemoriaFiscal(faixa));
+  if (!e.ligada()) return Codigo(Resultado::Desligada);
+  const std::vector<std::string> texto = e.textoLeituraMemoriaFiscal(faixa);
+  if (texto.empty()) return Codigo(Resultado::ParametroInvalido);
+  return Codigo(GravaSaida(e, arquivo, texto).empty() ? Resultado::ErroInterno : Resultado::Ok);
 }
 
 int32_t DriverFI::Le(char* buffer, const std::string& resposta) {

@@ -60,6 +60,32 @@ std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& cod
 // Percentual em centésimos como alíquota de ICMS (ou ISS) do modelo.
 std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimos, bool iss);
 
+// ---- respostas de tamanho fixo ----
+
+// Os dados da última redução Z no leiaute de 1278 caracteres das MFD
+// (BEMAFI32, CONVECF, ELGIN) e no de 631 caracteres das funções antigas; sem
+// redução, só zeros (a data também: não é data).
+std::string DadosReducaoMfd(const ImpressoraFiscal& ecf);
+std::string DadosReducaoSimples(const ImpressoraFiscal& ecf);
+// Os 50 totalizadores não fiscais, na ordem dos índices, separados por ",":
+// contador do dia (4), total do dia em centavos (20), nome (19). Índice livre:
+// nome em branco.
+std::string ListaTotalizadoresNaoFiscais(const ImpressoraFiscal& ecf);
+// Nome do totalizador do índice; vazio quando o índice está livre.
+std::string TotalizadorDoIndice(const ImpressoraFiscal& ecf, int64_t indice);
+// Total do dia da alíquota programada no índice (1..16) e seu percentual.
+void TotalDaAliquota(const DadosReducao& z, int indice, int64_t& total, int64_t& percentual,
+                     char& tipo);
+// Total de uma situação fixa ("F", "I", "N", "FS", "IS", "NS") na redução.
+int64_t TotalFixo(const DadosReducao& z, const std::string& codigo);
+// Datas das leituras da memória fiscal: "dd/mm/aaaa", "dd/mm/aa", "ddmmaaaa", "ddmmaa".
+bool LeDataDaLeitura(const std::string& texto, DataHora& data);
+// Grava a saída "serial" de uma leitura na pasta do arquivo de estado; devolve o caminho.
+std::string GravaSaida(const ImpressoraFiscal& ecf, const std::string& nome,
+                       const std::vector<std::string>& linhas);
+// A data e hora em que o software básico foi gravado: o simulador sai de fábrica assim.
+DataHora GravacaoSoftwareBasico();
+
 // Impressora do processo com proteção contra exceções na partida.
 ImpressoraFiscal& Impressora(const std::string& fabricante);
 
@@ -109,6 +135,33 @@ class DriverFI {
   int32_t AcionaGaveta();
   int32_t FechaRelatorio();
   int32_t FechaVinculado();
+
+  // Documentos não fiscais. O totalizador já vem pelo nome.
+  int32_t Recebimento(const std::string& totalizador, const char* valor, const char* forma);
+  // Forma nula ou vazia: "Dinheiro".
+  int32_t Suprimento(const char* valor, const char* forma);
+  int32_t Sangria(const char* valor);
+  // Valor e COO vazios: o que resta do pagamento, o último cupom.
+  int32_t AbreVinculado(const char* forma, const char* valor, const char* coo);
+  int32_t UsaVinculado(const char* texto);
+  // Relatório gerencial pelo índice do modelo (1..30).
+  int32_t AbreRelatorio(int64_t indice);
+  // Texto num relatório; sem relatório aberto, o driver abre o primeiro.
+  int32_t ImprimeRelatorio(const char* texto);
+  // Índice em texto, somado a "base" para dar o índice do modelo; um índice
+  // ocupado por outro nome leva o nome ao primeiro livre quando primeiroLivre.
+  int32_t NomeiaRelatorio(const char* indice, const char* nome, int base, bool primeiroLivre);
+  int32_t NomeiaTotalizador(int64_t indice, const char* nome);
+
+  // O dia.
+  int32_t LeituraX();
+  int32_t ReducaoZ();
+  int32_t ProgramaArredondamento();
+  int32_t AlternaHorarioVerao();
+  // Leitura da memória fiscal por datas ou por CRZ; completa; arquivo vazio
+  // imprime, senão grava o texto nesse arquivo (na pasta do estado).
+  int32_t LeituraMemoriaFiscal(const char* inicio, const char* fim, bool porData, bool completa,
+                               const std::string& arquivo = std::string());
 
   // Leituras em buffers.
   int32_t Le(char* buffer, const std::string& resposta);

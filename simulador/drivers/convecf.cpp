@@ -69,9 +69,7 @@ int32_t ECF_RetornaPortaVelocidade(char* porta, char* velocidade) {
 }
 
 int32_t ECF_ProgramaArredondamento() {
-  const int32_t codigo = Driver().Aceita();
-  if (codigo == 1) Ecf().defineArredondamento(true);
-  return codigo;
+  return Driver().ProgramaArredondamento();
 }
 
 int32_t ECF_VerificaImpressoraLigada() {
@@ -237,6 +235,155 @@ int32_t ECF_DataHoraUltimoDocumentoMFD(char* datahora) {
 
 int32_t ECF_DataMovimento(char* data) {
   return Driver().Le(data, Ecf().diaAberto() ? Ddmmaa(Ecf().dataMovimento()) : "000000");
+}
+
+// ---- documentos não fiscais ----
+
+// 30 nomes de 19 colunas separados por ",", na ordem dos índices; livre em branco.
+int32_t ECF_VerificaTotalizadoresNaoFiscaisMFD(char* totalizadores) {
+  std::string lista;
+  for (int i = 1; i <= 30; ++i) {
+    std::string nome = TotalizadorDoIndice(Ecf(), i);
+    nome.resize(19, ' ');
+    if (i > 1) lista += ",";
+    lista += nome;
+  }
+  return Driver().Le(totalizadores, lista);
+}
+
+// O índice ("01".."50") do totalizador com esse nome; desconhecido, nada escrito.
+int32_t ECF_RetornaIndiceComprovanteNaoFiscal(const char* totalizador, char* indice) {
+  int32_t codigo;
+  if (!Driver().PodeLer(codigo)) return codigo;
+  const TotalizadorNaoFiscal* t = Ecf().procuraTotalizador(apara(Texto(totalizador)));
+  if (!t) return Driver().Codigo(Resultado::TotalizadorNaoProgramado);
+  Escreve(indice, Digitos(t->indice, 2));
+  return 1;
+}
+
+// Só pelo índice.
+int32_t ECF_RecebimentoNaoFiscal(const char* indice, const char* valor,
+                                 const char* formapagamento) {
+  int64_t i = 0;
+  const std::string nome = LeInteiro(Texto(indice), i) ? TotalizadorDoIndice(Ecf(), i) : "";
+  if (nome.empty())
+    return Driver().Codigo(Ecf().ligada() ? Resultado::TotalizadorNaoProgramado
+                                          : Resultado::Desligada);
+  return Driver().Recebimento(nome, valor, formapagamento);
+}
+
+int32_t ECF_NomeiaTotalizadorNaoSujeitoIcms(int32_t indice, const char* nome) {
+  return Driver().NomeiaTotalizador(indice, nome);
+}
+
+int32_t ECF_Suprimento(const char* valor, const char* formapagamento) {
+  return Driver().Suprimento(valor, formapagamento);
+}
+
+int32_t ECF_Sangria(const char* valor) {
+  return Driver().Sangria(valor);
+}
+
+int32_t ECF_AbreComprovanteNaoFiscalVinculado(const char* formapagamento, const char* valor,
+                                              const char* coo) {
+  return Driver().AbreVinculado(formapagamento, valor, coo);
+}
+
+int32_t ECF_UsaComprovanteNaoFiscalVinculado(const char* texto) {
+  return Driver().UsaVinculado(texto);
+}
+
+// ---- programação ----
+
+int32_t ECF_ProgramaFormaPagamentoMFD(const char* formapagamento, const char* vinculado) {
+  return Driver().Codigo(
+      Ecf().programaFormaPagamento(Texto(formapagamento), apara(Texto(vinculado)) == "1"));
+}
+
+// ---- relatórios gerenciais ----
+
+// 30 entradas de 20 colunas, sem separador: índice (2) e nome (18).
+int32_t ECF_VerificaRelatorioGerencialProgMFD(char* relatorios) {
+  std::string lista;
+  for (int i = 1; i <= 30; ++i) {
+    std::string nome;
+    for (const RelatorioGerencial& r : Ecf().relatoriosGerenciais())
+      if (r.indice == i) nome = r.nome;
+    nome.resize(18, ' ');
+    lista += Digitos(i, 2) + nome;
+  }
+  return Driver().Le(relatorios, lista);
+}
+
+// Um índice já ocupado leva o nome ao primeiro índice livre.
+int32_t ECF_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
+  return Driver().NomeiaRelatorio(indice, nome, 0, true);
+}
+
+int32_t ECF_AbreRelatorioGerencialMFD(const char* indice) {
+  int64_t i = 0;
+  if (!LeInteiro(Texto(indice), i))
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().AbreRelatorio(i);
+}
+
+int32_t ECF_UsaRelatorioGerencialMFD(const char* texto) {
+  return Driver().ImprimeRelatorio(texto);
+}
+
+// ---- o dia ----
+
+int32_t ECF_LeituraX() {
+  return Driver().LeituraX();
+}
+
+// Data e hora lidas da própria impressora: confirmam o relógio.
+int32_t ECF_ReducaoZ(const char*, const char*) {
+  return Driver().ReducaoZ();
+}
+
+int32_t ECF_DadosUltimaReducao(char* dados) {
+  return Driver().Le(dados, DadosReducaoSimples(Ecf()));
+}
+
+int32_t ECF_DadosUltimaReducaoMFD(char* dados) {
+  return Driver().Le(dados, DadosReducaoMfd(Ecf()));
+}
+
+int32_t ECF_DataHoraGravacaoUsuarioSWBasicoMFAdicional(char* usuario, char* datahora,
+                                                       char* mfadicional) {
+  int32_t codigo;
+  if (!Driver().PodeLer(codigo)) return codigo;
+  const DataHora gravacao = GravacaoSoftwareBasico();
+  Escreve(usuario, DataComBarras(gravacao) + " " + HoraComDoisPontos(gravacao));
+  Escreve(datahora, DataComBarras(gravacao) + " " + HoraComDoisPontos(gravacao));
+  Escreve(mfadicional, "");
+  return 1;
+}
+
+// ---- memória fiscal: impressa, ou em LEITURAMF.TXT na pasta do driver ----
+
+bool Completa(const char* tipo) {
+  return maiusculas(apara(Texto(tipo))) == "C";
+}
+
+int32_t ECF_LeituraMemoriaFiscalDataMFD(const char* inicio, const char* fim, const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo));
+}
+
+int32_t ECF_LeituraMemoriaFiscalReducaoMFD(const char* inicio, const char* fim,
+                                           const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo));
+}
+
+int32_t ECF_LeituraMemoriaFiscalSerialDataMFD(const char* inicio, const char* fim,
+                                              const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo), "LEITURAMF.TXT");
+}
+
+int32_t ECF_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicio, const char* fim,
+                                                 const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo), "LEITURAMF.TXT");
 }
 
 }  // namespace Sim

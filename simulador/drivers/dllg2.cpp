@@ -17,6 +17,7 @@
 #include "texto.h"
 
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <map>
 #include <vector>
@@ -247,6 +248,8 @@ bool LeInteiroPorNome(ImpressoraFiscal& e, const std::string& nome, int64_t& v) 
     v = EstadoFiscal(e);
   else if (nome == "Indicadores")
     v = Indicadores(e);
+  else if (const DadosReducao* z = ReducaoIndexada(e, nome, "ContadorReinicioReducao"))
+    v = z->cro;
   else
     return false;
   return true;
@@ -307,6 +310,41 @@ bool LeMoedaPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v
   return true;
 }
 
+// Os dados da última redução Z, 468 colunas; sem redução, zeros com os
+// tipos de tributo ("T" ICMS, "S" ISS) e a data zerada.
+std::string DadosUltimaReducaoZ(const ImpressoraFiscal& e) {
+  std::string r(468, '0');
+  for (std::size_t k = 0; k < 16; ++k) r[378 + k] = 'T';
+  const DadosReducao* z = e.ultimaReducao();
+  if (!z) return r;
+  auto poe = [&r](std::size_t posicao, const std::string& texto) {
+    r.replace(posicao - 1, texto.size(), texto);
+  };
+  auto campo = [](int64_t v, int largura) { return Digitos(v < 0 ? 0 : v, largura); };
+  poe(3, campo(z->grandeTotal, 18));
+  poe(21, campo(z->cancelamentosIcms, 14));
+  poe(35, campo(z->descontosIcms, 14));
+  poe(49, campo(z->cancelamentosIss, 14));
+  poe(63, campo(z->acrescimosIcms, 14));
+  poe(77, campo(z->vendaBruta, 14));
+  for (int k = 1; k <= 16; ++k) {
+    int64_t total, percentual;
+    char tipo;
+    TotalDaAliquota(*z, k, total, percentual, tipo);
+    poe(91 + 4 * (k - 1), campo(percentual, 4));
+    poe(155 + 14 * (k - 1), campo(total, 14));
+    r[378 + (k - 1)] = tipo == 'S' ? 'S' : 'T';
+  }
+  poe(395, campo(TotalFixo(*z, "F"), 14));
+  poe(409, campo(TotalFixo(*z, "I"), 14));
+  poe(423, campo(TotalFixo(*z, "N"), 14));
+  poe(437, campo(z->descontosIss, 14));
+  poe(451, campo(z->coo, 6));
+  poe(457, campo(z->crz, 6));
+  poe(463, Ddmmaa(z->dataMovimento));
+  return r;
+}
+
 bool LeTextoPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v) {
   const Identificacao& id = e.identificacao();
   if (nome == "NumeroSerieECF")
@@ -323,6 +361,8 @@ bool LeTextoPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v
     v = id.cnpj;
   else if (nome == "IE")
     v = id.ie;
+  else if (nome == "DadosUltimaReducaoZ")
+    v = DadosUltimaReducaoZ(e);
   else
     return false;
   return true;
@@ -472,6 +512,165 @@ Resultado EncerraDocumento(ImpressoraFiscal& e, const Canal& c) {
   return Recusa(e, Resultado::DocumentoNaoAberto);
 }
 
+// ---- documentos não fiscais, programação, relatórios, o dia ----
+
+// Código 0 é o índice 1 do modelo, em todas as tabelas do DLLG2.
+bool LeCodigo(const Canal& c, const char* nome, int64_t& codigo) {
+  return LeInteiro(Valor(c, nome), codigo) && codigo >= 0 && codigo < 99;
+}
+
+Resultado LeNaoFiscal(ImpressoraFiscal& e, Canal& c) {
+  int64_t codigo = 0;
+  if (!LeCodigo(c, "CodNaoFiscal", codigo)) return Recusa(e, Resultado::ParametroInvalido);
+  if (!e.ligada()) return Resultado::Desligada;
+  for (const TotalizadorNaoFiscal& t : e.totalizadoresNaoFiscais())
+    if (t.indice == codigo + 1) {
+      c.resposta["NomeNaoFiscal"] = t.nome;
+      // "E" entrada de caixa, "S" saída; as duas recebem meio de pagamento.
+      c.resposta["TipoNaoFiscal"] = t.saida ? "S" : "E";
+      c.resposta["ValorNaoFiscal"] = Moeda(t.totalDia);
+      c.principal = t.nome;
+      return Resultado::Ok;
+    }
+  return Resultado::TotalizadorNaoProgramado;
+}
+
+Resultado DefineNaoFiscal(ImpressoraFiscal& e, const Canal& c) {
+  int64_t codigo = -1;
+  if (Procura(c, "CodNaoFiscal") && !LeCodigo(c, "CodNaoFiscal", codigo))
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.nomeiaTotalizadorNaoFiscal(static_cast<int>(codigo + 1), Valor(c, "NomeNaoFiscal"),
+                                      maiusculas(apara(Valor(c, "TipoNaoFiscal"))) == "S");
+}
+
+Resultado EmiteItemNaoFiscal(ImpressoraFiscal& e, const Canal& c) {
+  int64_t valor = 0;
+  if (!LeDecimal(Valor(c, "Valor"), 2, valor)) return Recusa(e, Resultado::ParametroInvalido);
+  return e.registraItemNaoFiscal(Valor(c, "NomeNaoFiscal"), valor);
+}
+
+Resultado LeMeioPagamento(ImpressoraFiscal& e, Canal& c) {
+  int64_t codigo = 0;
+  if (!LeCodigo(c, "CodMeioPagamentoProgram", codigo))
+    return Recusa(e, Resultado::ParametroInvalido);
+  if (!e.ligada()) return Resultado::Desligada;
+  for (const FormaPagamento& f : e.formasPagamento())
+    if (f.indice == codigo + 1) {
+      c.resposta["NomeMeioPagamento"] = f.nome;
+      c.resposta["PermiteVinculado"] = f.permiteVinculado ? "1" : "0";
+      c.principal = f.nome;
+      return Resultado::Ok;
+    }
+  return Resultado::FormaPagamentoNaoProgramada;
+}
+
+Resultado DefineMeioPagamento(ImpressoraFiscal& e, const Canal& c) {
+  return e.programaFormaPagamento(Valor(c, "NomeMeioPagamento"),
+                                  Verdadeiro(Valor(c, "PermiteVinculado")));
+}
+
+// "COO" vazio: o último cupom; "Valor" vazio: o que resta do pagamento.
+Resultado AbreCreditoDebito(ImpressoraFiscal& e, const Canal& c) {
+  int64_t coo = 0, valor = 0;
+  const std::string n = apara(Valor(c, "COO")), v = apara(Valor(c, "Valor"));
+  if ((!n.empty() && !LeInteiro(n, coo)) || (!v.empty() && !LeDecimal(v, 2, valor)) || coo < 0 ||
+      coo > 999999)
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.abreComprovanteVinculado(Valor(c, "NomeMeioPagamento"), valor,
+                                    static_cast<int>(coo));
+}
+
+// Texto livre no relatório gerencial ou no comprovante vinculado aberto.
+Resultado ImprimeTexto(ImpressoraFiscal& e, const Canal& c) {
+  const std::string texto = Valor(c, "TextoLivre");
+  if (e.documentoAberto() == TipoDocumento::ComprovanteVinculado)
+    return e.imprimeComprovanteVinculado(texto);
+  if (e.documentoAberto() == TipoDocumento::RelatorioGerencial)
+    return e.imprimeRelatorioGerencial(texto);
+  return Recusa(e, Resultado::DocumentoNaoAberto);
+}
+
+Resultado LeGerencial(ImpressoraFiscal& e, Canal& c) {
+  if (!e.ligada()) return Resultado::Desligada;
+  const std::string nome = Valor(c, "NomeGerencial");
+  for (const RelatorioGerencial& r : e.relatoriosGerenciais())
+    if (mesmoNome(r.nome, nome)) {
+      c.resposta["CodGerencial"] = std::to_string(r.indice - 1);
+      c.resposta["NomeGerencial"] = r.nome;
+      c.principal = c.resposta["CodGerencial"];
+      return Resultado::Ok;
+    }
+  return Resultado::RelatorioNaoProgramado;
+}
+
+Resultado DefineGerencial(ImpressoraFiscal& e, const Canal& c) {
+  int64_t codigo = -1;
+  if (Procura(c, "CodGerencial") && !LeCodigo(c, "CodGerencial", codigo))
+    return Recusa(e, Resultado::ParametroInvalido);
+  return e.nomeiaRelatorioGerencial(static_cast<int>(codigo + 1), Valor(c, "NomeGerencial"));
+}
+
+Resultado AbreGerencial(ImpressoraFiscal& e, const Canal& c) {
+  int64_t codigo = 0;
+  if (!LeCodigo(c, "CodGerencial", codigo)) return Recusa(e, Resultado::ParametroInvalido);
+  return e.abreRelatorioGerencial(static_cast<int>(codigo + 1));
+}
+
+// O texto de uma leitura com destino "S", entregue em pedaços por "LeImpressao".
+std::deque<std::string>& ImpressaoPendente() {
+  static std::deque<std::string> pedacos;
+  return pedacos;
+}
+
+// Pedaços menores que o buffer de 4000 que o PDV dá a "LeImpressao".
+constexpr std::size_t TamanhoPedaco = 2000;
+
+bool LeDataDllG2(const std::string& texto, DataHora& d) {
+  return LeDataDaLeitura(texto, d);
+}
+
+Resultado EmiteLeituraMF(ImpressoraFiscal& e, const Canal& c) {
+  ImpressoraFiscal::FaixaMemoriaFiscal faixa;
+  faixa.completa = !Verdadeiro(Valor(c, "LeituraSimplificada"));
+  faixa.porData = Procura(c, "DataInicial") != nullptr;
+  if (faixa.porData) {
+    if (!LeDataDllG2(Valor(c, "DataInicial"), faixa.dataInicial) ||
+        !LeDataDllG2(Valor(c, "DataFinal"), faixa.dataFinal))
+      return Recusa(e, Resultado::ParametroInvalido);
+  } else {
+    int64_t a = 0, b = 0;
+    if (!LeInteiro(Valor(c, "ReducaoInicial"), a) || !LeInteiro(Valor(c, "ReducaoFinal"), b) ||
+        a < 0 || b > 9999)
+      return Recusa(e, Resultado::ParametroInvalido);
+    faixa.crzInicial = static_cast<int>(a);
+    faixa.crzFinal = static_cast<int>(b);
+  }
+  const std::string destino = maiusculas(apara(Valor(c, "Destino")));
+  if (destino != "S") return e.leituraMemoriaFiscal(faixa);
+  if (!e.ligada()) return Resultado::Desligada;
+  const std::vector<std::string> linhas = e.textoLeituraMemoriaFiscal(faixa);
+  if (linhas.empty()) return Resultado::ParametroInvalido;
+  std::string texto;
+  for (const std::string& l : linhas) texto += l + "\r\n";
+  ImpressaoPendente().clear();
+  for (std::size_t i = 0; i < texto.size(); i += TamanhoPedaco)
+    ImpressaoPendente().push_back(texto.substr(i, TamanhoPedaco));
+  return Resultado::Ok;
+}
+
+// O próximo pedaço; vazio quando acabou.
+Resultado LeImpressao(ImpressoraFiscal& e, Canal& c) {
+  if (!e.ligada()) return Resultado::Desligada;
+  std::string pedaco;
+  if (!ImpressaoPendente().empty()) {
+    pedaco = ImpressaoPendente().front();
+    ImpressaoPendente().pop_front();
+  }
+  c.resposta["TextoImpressao"] = pedaco;
+  c.principal = pedaco;
+  return Resultado::Ok;
+}
+
 Resultado Executa(ImpressoraFiscal& e, Canal& c, const std::string& comando) {
   if (comando == "LeInteiro")
     return Leitura(e, c, "NomeInteiro", "ValorInteiro", [&](const std::string& n, std::string& v) {
@@ -509,6 +708,21 @@ Resultado Executa(ImpressoraFiscal& e, Canal& c, const std::string& comando) {
   if (comando == "PagaCupom") return PagaCupom(e, c);
   if (comando == "EncerraDocumento") return EncerraDocumento(e, c);
   if (comando == "AbreGaveta") return e.abreGaveta();
+  if (comando == "AbreCupomNaoFiscal") return e.abreComprovanteNaoFiscal();
+  if (comando == "EmiteItemNaoFiscal") return EmiteItemNaoFiscal(e, c);
+  if (comando == "LeNaoFiscal") return LeNaoFiscal(e, c);
+  if (comando == "DefineNaoFiscal") return DefineNaoFiscal(e, c);
+  if (comando == "LeMeioPagamento") return LeMeioPagamento(e, c);
+  if (comando == "DefineMeioPagamento") return DefineMeioPagamento(e, c);
+  if (comando == "AbreCreditoDebito") return AbreCreditoDebito(e, c);
+  if (comando == "ImprimeTexto") return ImprimeTexto(e, c);
+  if (comando == "LeGerencial") return LeGerencial(e, c);
+  if (comando == "DefineGerencial") return DefineGerencial(e, c);
+  if (comando == "AbreGerencial") return AbreGerencial(e, c);
+  if (comando == "EmiteLeituraX") return e.leituraX();
+  if (comando == "EmiteReducaoZ") return e.reducaoZ();
+  if (comando == "EmiteLeituraMF") return EmiteLeituraMF(e, c);
+  if (comando == "LeImpressao") return LeImpressao(e, c);
   // Os outros comandos são aceitos sem efeito.
   return e.ligada() ? Resultado::Ok : Resultado::Desligada;
 }

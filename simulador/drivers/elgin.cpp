@@ -165,6 +165,141 @@ int32_t Elgin_DataMovimentoUltimaReducaoMFD(char* data) {
   return Driver().Le(data, z ? Ddmmaa(z->dataMovimento) : "000000");
 }
 
+// ---- documentos não fiscais ----
+
+// O totalizador pelo número da lista, contado de 0 ("00".."49"), ou pelo nome.
+std::string Totalizador(const char* totalizador) {
+  const std::string t = apara(Texto(totalizador));
+  int64_t indice = 0;
+  if (!t.empty() && t.size() <= 2 && LeInteiro(t, indice))
+    return TotalizadorDoIndice(Ecf(), indice + 1);
+  return t;
+}
+
+int32_t Elgin_VerificaRecebimentoNaoFiscal(char* totalizadores) {
+  return Driver().Le(totalizadores, ListaTotalizadoresNaoFiscais(Ecf()));
+}
+
+int32_t Elgin_RecebimentoNaoFiscal(const char* totalizador, const char* valor,
+                                   const char* formapagamento) {
+  return Driver().Recebimento(Totalizador(totalizador), valor, formapagamento);
+}
+
+// Índices contados de 0, como na lista.
+int32_t Elgin_NomeiaTotalizadorNaoSujeitoIcms(int32_t indice, const char* nome) {
+  return Driver().NomeiaTotalizador(static_cast<int64_t>(indice) + 1, nome);
+}
+
+int32_t Elgin_Suprimento(const char* valor, const char* formapagamento) {
+  return Driver().Suprimento(valor, formapagamento);
+}
+
+int32_t Elgin_Sangria(const char* valor) {
+  return Driver().Sangria(valor);
+}
+
+int32_t Elgin_AbreComprovanteNaoFiscalVinculado(const char* formapagamento, const char* valor,
+                                                const char* coo) {
+  return Driver().AbreVinculado(formapagamento, valor, coo);
+}
+
+int32_t Elgin_UsaComprovanteNaoFiscalVinculado(const char* texto) {
+  return Driver().UsaVinculado(texto);
+}
+
+// ---- formas de pagamento ----
+
+// Só as programadas, separadas por ",": nome (16), total do dia (14), total
+// em comprovantes vinculados (14) e "1" quando aceita vinculado.
+int32_t Elgin_VerificaFormasPagamentoMFD(char* formas) {
+  std::string lista;
+  for (const FormaPagamento& f : Ecf().formasPagamento()) {
+    std::string nome = f.nome;
+    nome.resize(16, ' ');
+    if (!lista.empty()) lista += ",";
+    lista += nome + Digitos(f.totalDia < 0 ? 0 : f.totalDia, 14) + Digitos(0, 14) +
+             (f.permiteVinculado ? "1" : "0");
+  }
+  return Driver().Le(formas, lista);
+}
+
+int32_t Elgin_ProgramaFormaPagamentoMFD(const char* formapagamento, const char* vinculado) {
+  return Driver().Codigo(
+      Ecf().programaFormaPagamento(Texto(formapagamento), apara(Texto(vinculado)) == "1"));
+}
+
+// ---- relatórios gerenciais: índices contados de 0 ----
+
+int32_t Elgin_LeNomeRelatorioGerencial(const char* indice, char* nome) {
+  int64_t i = 0;
+  if (!LeInteiro(Texto(indice), i) || i < 0 || i > 29)
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  std::string resposta;
+  for (const RelatorioGerencial& r : Ecf().relatoriosGerenciais())
+    if (r.indice == i + 1) resposta = r.nome;
+  return Driver().Le(nome, resposta);
+}
+
+int32_t Elgin_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
+  return Driver().NomeiaRelatorio(indice, nome, 1, false);
+}
+
+int32_t Elgin_AbreRelatorioGerencialMFD(const char* indice) {
+  int64_t i = 0;
+  if (!LeInteiro(Texto(indice), i))
+    return Driver().Codigo(Ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
+  return Driver().AbreRelatorio(i + 1);
+}
+
+int32_t Elgin_RelatorioGerencial(const char* texto) {
+  return Driver().ImprimeRelatorio(texto);
+}
+
+// ---- o dia ----
+
+int32_t Elgin_LeituraX() {
+  return Driver().LeituraX();
+}
+
+// Data e hora do computador: o driver não as usa, vale o relógio da impressora.
+int32_t Elgin_ReducaoZ(const char*, const char*) {
+  return Driver().ReducaoZ();
+}
+
+int32_t Elgin_ProgramaArredondamento() {
+  return Driver().ProgramaArredondamento();
+}
+
+int32_t Elgin_DadosUltimaReducao(char* dados) {
+  return Driver().Le(dados, DadosReducaoSimples(Ecf()));
+}
+
+int32_t Elgin_DadosUltimaReducaoMFD(char* dados) {
+  return Driver().Le(dados, DadosReducaoMfd(Ecf()));
+}
+
+int32_t Elgin_DataHoraSoftwareBasico(char* data, char* hora) {
+  int32_t codigo;
+  if (!Driver().PodeLer(codigo)) return codigo;
+  Escreve(data, Ddmmaa(GravacaoSoftwareBasico()));
+  Escreve(hora, Hhmmss(GravacaoSoftwareBasico()));
+  return 1;
+}
+
+// Sem variante em arquivo: a leitura é sempre impressa.
+bool Completa(const char* tipo) {
+  return maiusculas(apara(Texto(tipo))) == "C";
+}
+
+int32_t Elgin_LeituraMemoriaFiscalData(const char* inicio, const char* fim, const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo));
+}
+
+int32_t Elgin_LeituraMemoriaFiscalReducao(const char* inicio, const char* fim,
+                                          const char* tipo) {
+  return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo));
+}
+
 }  // namespace Sim
 }  // namespace
 

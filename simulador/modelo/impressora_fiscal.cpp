@@ -1400,6 +1400,71 @@ Resultado ImpressoraFiscal::reducaoZ() {
   });
 }
 
+std::vector<std::string> ImpressoraFiscal::textoLeituraMemoriaFiscal(
+    const FaixaMemoriaFiscal& faixa) const {
+  std::vector<std::string> l;
+  if (faixa.porData) {
+    if (!faixa.dataInicial.valida() || !faixa.dataFinal.valida() ||
+        faixa.dataFinal.diaCivil() < faixa.dataInicial.diaCivil())
+      return l;
+  } else if (faixa.crzInicial < 0 || faixa.crzFinal < faixa.crzInicial) {
+    return l;
+  }
+  l.push_back(centraliza(faixa.completa ? "LEITURA DA MEMORIA FISCAL COMPLETA"
+                                        : "LEITURA DA MEMORIA FISCAL SIMPLIFICADA"));
+  l.push_back(faixa.porData ? linhaDupla("PERIODO:", faixa.dataInicial.textoData() + " A " +
+                                                         faixa.dataFinal.textoData())
+                            : linhaDupla("CRZ:", zeros(faixa.crzInicial, 4) + " A " +
+                                                     zeros(faixa.crzFinal, 4)));
+  l.push_back(linhaDupla("FAB:" + identificacao_.numeroSerie, identificacao_.modelo));
+  l.push_back(Separador);
+  int64_t soma = 0;
+  int quantas = 0;
+  for (const DadosReducao& z : memoriaFiscal_) {
+    const bool dentro =
+        faixa.porData ? z.dataMovimento.diaCivil() >= faixa.dataInicial.diaCivil() &&
+                            z.dataMovimento.diaCivil() <= faixa.dataFinal.diaCivil()
+                      : z.crz >= faixa.crzInicial && z.crz <= faixa.crzFinal;
+    if (!dentro) continue;
+    ++quantas;
+    soma += z.vendaBruta;
+    l.push_back(linhaDupla("CRZ:" + zeros(z.crz, 4) + " COO:" + zeros(z.coo, 6) +
+                               " CRO:" + zeros(z.cro, 3),
+                           z.dataMovimento.textoData()));
+    l.push_back(linhaDupla("  VENDA BRUTA", moeda(z.vendaBruta)));
+    l.push_back(linhaDupla("  GRANDE TOTAL", moeda(z.grandeTotal)));
+    if (!faixa.completa) continue;
+    l.push_back(linhaDupla("  CANCELAMENTOS ICMS", moeda(z.cancelamentosIcms)));
+    l.push_back(linhaDupla("  DESCONTOS ICMS", moeda(z.descontosIcms)));
+    l.push_back(linhaDupla("  ACRESCIMOS ICMS", moeda(z.acrescimosIcms)));
+    for (const TotalParcial& t : z.totaisParciais)
+      if (t.total != 0) l.push_back(linhaDupla("  " + rotuloAliquota(t.codigo), moeda(t.total)));
+  }
+  if (quantas == 0) l.push_back("NAO HA REDUCOES NO PERIODO");
+  l.push_back(Separador);
+  l.push_back(linhaDupla("REDUCOES: " + std::to_string(quantas), "TOTAL " + moeda(soma)));
+  return l;
+}
+
+Resultado ImpressoraFiscal::leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa) {
+  return opera([&]() {
+    Resultado r = podeImprimir();
+    if (r != Resultado::Ok) return r;
+    if (documento_ != TipoDocumento::Nenhum)
+      return documento_ == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
+                                                      : Resultado::DocumentoAberto;
+    std::vector<std::string> texto = textoLeituraMemoriaFiscal(faixa);
+    if (texto.empty()) return Resultado::ParametroInvalido;
+    ++contadores_.coo;
+    ++contadores_.gnf;
+    iniciaDocumento("LMF");
+    imprimeCabecalho("LEITURA DA MEMORIA FISCAL", false);
+    imprime(texto);
+    imprimeRodape();
+    return Resultado::Ok;
+  });
+}
+
 Resultado ImpressoraFiscal::abreGaveta() {
   return opera([&]() {
     if (!ligada_) return Resultado::Desligada;

@@ -146,6 +146,20 @@ class ImpressoraFiscal {
   Resultado leituraX();
   Resultado reducaoZ();
 
+  // ---- leitura da memória fiscal ----
+  // Faixa por CRZ ou por dia de movimento (datas, só o dia conta).
+  struct FaixaMemoriaFiscal {
+    bool porData = false;
+    int crzInicial = 0, crzFinal = 0;
+    DataHora dataInicial, dataFinal;
+    bool completa = false;  // simplificada: sem os totais parciais de cada redução
+  };
+  // O texto da leitura, como sai na bobina ou no arquivo; vazio quando a faixa
+  // é inválida (início depois do fim, CRZ negativo, data inválida).
+  std::vector<std::string> textoLeituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa) const;
+  // Imprime a leitura: um documento não fiscal ("LMF") com COO e GNF próprios.
+  Resultado leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa);
+
   // ---- gaveta ----
   Resultado abreGaveta();
   void fechaGaveta() { gavetaAberta_ = false; }
