@@ -1,5 +1,6 @@
 // The demo: a shop's session against the simulated printer.
-//   demo [--fabricante NOME] [--uf UF] [--pasta PASTA] [--desliga-no-meio] [--silencioso]
+//   demo [--fabricante NOME] [--uf UF] [--pasta PASTA] [--desliga-no-meio] [--reducao-z]
+//        [--silencioso]
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,8 @@ int main(int argc, char **argv) {
       opcoes.uf = argv[++i];
     } else if (a == "--pasta" && temValor) {
       opcoes.pasta = argv[++i];
+    } else if (a == "--reducao-z") {
+      opcoes.reducaoZ = true;
     } else if (a == "--desliga-no-meio") {
       opcoes.desligaNoMeio = true;
     } else if (a == "--silencioso") {
@@ -24,7 +27,7 @@ int main(int argc, char **argv) {
     } else {
       std::fprintf(stderr,
                    "uso: %s [--fabricante BEMATECH|SWEDA|DARUMA|ELGIN|DATAREGIS|URANO] [--uf UF] "
-                   "[--pasta PASTA] [--desliga-no-meio] [--silencioso]\n",
+                   "[--pasta PASTA] [--desliga-no-meio] [--reducao-z] [--silencioso]\n",
                    argv[0]);
       return 2;
     }

@@ -149,10 +149,18 @@ bool RodaSessao(const OpcoesSessao &o) {
 
   const int cooAntes = ecf_NumeroCupom();
   const int ccfAntes = ecf_NumeroCCF();
+  const int gnfAntes = ecf_NumeroGNF(), grgAntes = ecf_NumeroGRG(), cdcAntes = ecf_NumeroCDC();
   const long double gtAntes = ecf_GtAtu();
   if (detalhado)
-    std::printf("   COO %d, CCF %d, GT %s antes da venda\n", cooAntes, ccfAntes,
-                Dinheiro(gtAntes).c_str());
+    std::printf("   COO %d, CCF %d, GNF %d, GRG %d, CDC %d, GT %s antes da venda\n", cooAntes,
+                ccfAntes, gnfAntes, grgAntes, cdcAntes, Dinheiro(gtAntes).c_str());
+  // The shop's programming, kept by the printer: the totalisers the day's
+  // closing looks for.
+  ok &= Passo("ecf_NomeiaTotalizadorNaoFiscal 3 Abertura",
+              ecf_NomeiaTotalizadorNaoFiscal(3, "Abertura"));
+  ok &= Passo("ecf_NomeiaTotalizadorNaoFiscal 4 Recebimento",
+              ecf_NomeiaTotalizadorNaoFiscal(4, "Recebimento"));
+  ok &= Passo("ecf_Suprimento 100,00 (troco do caixa)", ecf_Suprimento(1000000));
 
   if (detalhado) std::printf("== Cupom fiscal\n");
   set_CpfCliente("123.456.789-09");
@@ -199,13 +207,40 @@ bool RodaSessao(const OpcoesSessao &o) {
   ok &= Passo("ecf_TerminaFechamentoCupom",
               ecf_TerminaFechamentoCupom("Obrigado pela preferencia! Volte sempre."));
 
+  const int cooCupom = ecf_NumeroCupom();
+
+  if (detalhado) std::printf("== Comprovante do cartão, relatório, leitura X e sangria\n");
+  ok &= Passo("ecf_AbreComprovanteNaoFiscalVinculado Cartao",
+              ecf_AbreComprovanteNaoFiscalVinculado("Cartao", cartao, cooCupom));
+  ok &= Passo("ecf_UsaComprovanteNaoFiscalVinculado",
+              ecf_UsaComprovanteNaoFiscalVinculado("CARTAO DE CREDITO  VISA  ****1234\n"
+                                                   "AUTORIZACAO 012345    VALOR 50,00\n"
+                                                   "ASSINATURA DO CLIENTE:\n\n"
+                                                   "______________________________"));
+  ok &= Passo("ecf_FechaComprovanteNaoFiscalVinculado", ecf_FechaComprovanteNaoFiscalVinculado());
+  ok &= Passo(
+      "ecf_RelatorioGerencial Relatorio Geral",
+      ecf_RelatorioGerencial("FECHAMENTO DO TURNO\nCUPONS EMITIDOS: 1\n", "Relatorio Geral", 0));
+  ok &= Passo("ecf_FechaRelatorioGerencial", ecf_FechaRelatorioGerencial());
+  ok &= Passo("ecf_LeituraX", ecf_LeituraX());
+  ok &= Passo("ecf_Sangria 50,00", ecf_Sangria(500000));
+  if (o.reducaoZ) {
+    ok &= Passo("ecf_ReducaoZ", ecf_ReducaoZ());
+    ok &= Passo("ecf_ReducaoZPendente é falso depois da redução", !ecf_ReducaoZPendente());
+    ok &= Passo("ecf_Bloqueado até o fim do dia", ecf_Bloqueado());
+    const std::string dados = pasta + SEPARADOR + "reducao.txt";
+    ok &= Passo("ecf_PegaDadosUltReducao",
+                ecf_PegaDadosUltReducao(dados.c_str(), "") || o.fabricante == "URANO");
+  }
+
   const int cooDepois = ecf_NumeroCupom();
   const int ccfDepois = ecf_NumeroCCF();
+  const int gnfDepois = ecf_NumeroGNF(), grgDepois = ecf_NumeroGRG(), cdcDepois = ecf_NumeroCDC();
   const long double gtDepois = ecf_GtAtu();
   if (detalhado) {
     std::printf("== Consultas\n");
-    std::printf("   COO %d, CCF %d, GNF %d, GRG %d, CDC %d\n", cooDepois, ccfDepois,
-                ecf_NumeroGNF(), ecf_NumeroGRG(), ecf_NumeroCDC());
+    std::printf("   COO %d, CCF %d, GNF %d, GRG %d, CDC %d\n", cooDepois, ccfDepois, gnfDepois,
+                grgDepois, cdcDepois);
     std::printf("   grande total %s (o cupom somou %s)\n", Dinheiro(gtDepois).c_str(),
                 Dinheiro(gtDepois - gtAntes).c_str());
     std::printf("   número de série lido: %s; MFD: %s\n", ecf_NumeroSerial() ? "sim" : "não",
@@ -214,8 +249,12 @@ bool RodaSessao(const OpcoesSessao &o) {
     std::printf("   último documento:   %s\n", Data(ecf_UltDataHoraDocumento()).c_str());
     std::printf("   última redução Z:   %s\n", Data(ecf_DataUltReducao()).c_str());
   }
-  const bool coerente = cooDepois > cooAntes && ccfDepois == ccfAntes + 1 && gtDepois > gtAntes;
-  ok &= Passo("contadores e grande total coerentes com o cupom", coerente);
+  // One coupon, one linked receipt, one report. (GNF is left out: SWEDA's
+  // driver has no counter of its own for it, and ELGIN's is not read.)
+  const bool coerente = cooDepois > cooCupom && cooCupom > cooAntes && ccfDepois == ccfAntes + 1 &&
+                        cdcDepois == cdcAntes + 1 && grgDepois == grgAntes + 1 &&
+                        gtDepois > gtAntes;
+  ok &= Passo("contadores e grande total coerentes com o dia", coerente);
 
   if (detalhado) {
     const std::string fita = LeArquivo(bobina);

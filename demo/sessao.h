@@ -13,6 +13,9 @@ struct OpcoesSessao {
   // The printer is switched off in the middle of the sale; the operator
   // switches it on again when asked, and the sale goes on.
   bool desligaNoMeio = false;
+  // Closes the day with a Z reduction and writes the reduction's data file;
+  // the printer then stays blocked until midnight.
+  bool reducaoZ = false;
 };
 
 // Runs the session; true when every step succeeded and the printer's
