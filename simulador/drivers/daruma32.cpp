@@ -12,30 +12,9 @@ using namespace tarvic::simulador::substituto;
 namespace {
 namespace Sim {
 
-DriverFI& Driver() {
-  static DriverFI driver("DARUMA", Familia::Daruma);
-  return driver;
-}
-
-int32_t SemEfeito(const char*) {
-  return Driver().Aceita();
-}
-
-template <class Funcao>
-int32_t Chama(const char* nome, Funcao funcao) {
-  return ChamaFI(Driver(), nome, funcao);
-}
-
-namespace Padrao {
-#define SIM_GERA SIM_GERA_PADRAO
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-}  // namespace Padrao
-using namespace Padrao;
-
-ImpressoraFiscal& Ecf() {
-  return Driver().ecf();
-}
+#define SIM_FABRICANTE "DARUMA"
+#define SIM_FAMILIA Familia::Daruma
+#include "preambulo_fi.h"
 
 // ---- porta, configuração, presença, status ----
 

@@ -11,30 +11,9 @@ using namespace tarvic::simulador::substituto;
 namespace {
 namespace Sim {
 
-DriverFI& Driver() {
-  static DriverFI driver("ELGIN", Familia::Elgin);
-  return driver;
-}
-
-int32_t SemEfeito(const char*) {
-  return Driver().Aceita();
-}
-
-template <class Funcao>
-int32_t Chama(const char* nome, Funcao funcao) {
-  return ChamaFI(Driver(), nome, funcao);
-}
-
-namespace Padrao {
-#define SIM_GERA SIM_GERA_PADRAO
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-}  // namespace Padrao
-using namespace Padrao;
-
-ImpressoraFiscal& Ecf() {
-  return Driver().ecf();
-}
+#define SIM_FABRICANTE "ELGIN"
+#define SIM_FAMILIA Familia::Elgin
+#include "preambulo_fi.h"
 
 // ---- porta, presença, status ----
 
