@@ -57,3 +57,15 @@ TEST_F(Fronteira, CadaChamadaDoHospedeiroComecaSemLinhaDeContexto) {
   ASSERT_EQ(Textos().size(), 1u);
   EXPECT_EQ(Textos()[0], "Impressora desligada ou cabo de comunicação desconectado.\n");
 }
+
+// The list of exports used by the tools agrees with the header, line by line.
+#define EXPORTACAO(resultado, nome, parametros, argumentos) \
+  static_assert(std::is_same_v<decltype(&::nome), resultado(TARVIC_API *) parametros>, #nome);
+#include "exportacoes.inc"
+#undef EXPORTACAO
+#define EXPORTACAO(resultado, nome, parametros, argumentos) +1
+static_assert(0
+#include "exportacoes.inc"
+                  == 75,
+              "every export is listed once");
+#undef EXPORTACAO
