@@ -1,6 +1,5 @@
 // PAF-ECF electronic files: MFD downloads and signed MFD files, the Ato
 // Cotepe 17/04 and Sintegra files.
-#include <fstream>
 #include <vector>
 
 #include "Dataregis/dllg2.h"
@@ -76,10 +75,8 @@ int32_t InteiroEstrito(const std::string &texto) {
 
 // Appends a chunk of a reading to its file, creating the file when missing.
 void Acrescenta(const std::string &arquivo, const std::string &texto) {
-  std::ofstream saida(arquivo, std::ios::binary | std::ios::app);
-  if (!saida) throw ErroEntradaSaida("não foi possível gravar \"" + arquivo + "\"");
-  saida << texto;
-  if (!saida.flush()) throw ErroEntradaSaida("não foi possível gravar \"" + arquivo + "\"");
+  if (!plataforma::AcrescentaArquivo(arquivo, texto))
+    throw ErroEntradaSaida("não foi possível gravar \"" + arquivo + "\"");
 }
 
 // The reading the printer has prepared, read in chunks until it has no more

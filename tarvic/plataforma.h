@@ -48,6 +48,10 @@ bool CriaPasta(const std::string &caminho);  // one level
 bool ApagaArquivo(const std::string &caminho);
 bool CopiaArquivo(const std::string &origem, const std::string &destino);
 bool MoveArquivo(const std::string &origem, const std::string &destino);
+// Appends the bytes of `texto` to the end of a file, creating the file when it
+// is missing (also for an empty text); false when the file cannot be opened or
+// the bytes cannot all be written.
+bool AcrescentaArquivo(const std::string &caminho, const std::string &texto);
 // Names (not paths) of the entries of a folder matching a mask with * and ?.
 std::vector<std::string> ListaPasta(const std::string &pasta, const std::string &mascara,
                                     bool pastas);

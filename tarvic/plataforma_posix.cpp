@@ -101,6 +101,13 @@ bool MoveArquivo(const std::string &origem, const std::string &destino) {
   return !erro;
 }
 
+bool AcrescentaArquivo(const std::string &caminho, const std::string &texto) {
+  FILE *arquivo = std::fopen(caminho.c_str(), "ab");
+  if (!arquivo) return false;
+  const bool gravou = std::fwrite(texto.data(), 1, texto.size(), arquivo) == texto.size();
+  return std::fclose(arquivo) == 0 && gravou;
+}
+
 std::vector<std::string> ListaPasta(const std::string &pasta, const std::string &mascara,
                                     bool pastas) {
   std::vector<std::string> nomes;

@@ -1,6 +1,8 @@
 // The Windows system calls behind the platform layer.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "plataforma.h"
 
 namespace plataforma {
@@ -90,6 +92,21 @@ bool CopiaArquivo(const std::string &origem, const std::string &destino) {
 
 bool MoveArquivo(const std::string &origem, const std::string &destino) {
   return MoveFileA(origem.c_str(), destino.c_str()) != 0;
+}
+
+bool AcrescentaArquivo(const std::string &caminho, const std::string &texto) {
+  HANDLE arquivo =
+      CreateFileA(caminho.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (arquivo == INVALID_HANDLE_VALUE) return false;
+  bool gravou = true;
+  for (size_t feito = 0; gravou && feito < texto.size();) {
+    const DWORD parte = static_cast<DWORD>(std::min<size_t>(texto.size() - feito, 1u << 20));
+    DWORD escrito = 0;
+    gravou = WriteFile(arquivo, texto.data() + feito, parte, &escrito, nullptr) && escrito == parte;
+    feito += escrito;
+  }
+  return CloseHandle(arquivo) && gravou;
 }
 
 std::vector<std::string> ListaPasta(const std::string &pasta, const std::string &mascara,

@@ -1,7 +1,6 @@
 // Day reports: X reading, Z reduction and the re-programming that follows it,
 // pending and blocked days, rounding and daylight-saving time, fiscal-memory
 // readings.
-#include <fstream>
 
 #include "Dataregis/dllg2.h"
 #include "drivers/drivers.h"
@@ -204,10 +203,7 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
     if (pedaco.size() >= 4000) break;
     // The empty piece that ends the printout still opens the file, so a
     // printout without text leaves an empty return file.
-    std::ofstream saida(EstadoEcf.ArquivoRetorno, std::ios::binary | std::ios::app);
-    saida << pedaco;
-    saida.close();
-    if (!saida)
+    if (!plataforma::AcrescentaArquivo(EstadoEcf.ArquivoRetorno, pedaco))
       throw ErroEntradaSaida("Não foi possível gravar \"" + EstadoEcf.ArquivoRetorno + "\".");
     if (pedaco.empty()) break;
   }

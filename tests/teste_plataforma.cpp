@@ -47,3 +47,14 @@ TEST_F(Arquivos, PastasEMascaras) {
   EXPECT_TRUE(plataforma::ApagaArquivo(Pasta() + "Y.TXT"));
   EXPECT_FALSE(plataforma::ApagaArquivo(Pasta() + "Y.TXT"));
 }
+
+TEST_F(Arquivos, AcrescentaBytesComoDados) {
+  const std::string arquivo = Pasta() + "leitura.txt";
+  EXPECT_TRUE(plataforma::AcrescentaArquivo(arquivo, ""));  // an empty piece still creates it
+  EXPECT_TRUE(plataforma::ArquivoExiste(arquivo));
+  EXPECT_TRUE(plataforma::AcrescentaArquivo(arquivo, std::string("A\r\n\0B", 5)));
+  EXPECT_TRUE(plataforma::AcrescentaArquivo(arquivo, "\n\xE7"));
+  EXPECT_EQ(LeArquivo(arquivo), std::string("A\r\n\0B\n\xE7", 7));
+  EXPECT_FALSE(plataforma::AcrescentaArquivo(Pasta() + "falta/x.txt", "x"));
+  EXPECT_FALSE(plataforma::AcrescentaArquivo(Pasta(), "x"));  // a folder
+}
