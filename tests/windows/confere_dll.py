@@ -1,23 +1,64 @@
 #!/usr/bin/env python3
 """Checks the shipped tarvic.dll: 32-bit PE, exactly the exports of tarvic.def
 (ecf_Retorno as data), the seven driver DLLs imported, no MinGW runtime DLL,
-and each export removing exactly its bytes of arguments from the stack."""
+each export removing exactly its bytes of arguments from the stack, a version
+resource with the project's version, and a file that fits in 1 MB. With
+--versao-apenas it checks only the version resource of each DLL given."""
 import argparse
+import os
 import re
+import struct
 import subprocess
 import sys
 
 DRIVERS = {"bemafi32.dll", "convecf.dll", "daruma32.dll", "elgin.dll", "dllg2.dll",
            "swmfd.dll", "dllg2_gerador.dll"}
 RUNTIME = re.compile(r"libstdc\+\+|libgcc|libwinpthread|msvcp|libc\+\+", re.I)
+TAMANHO_MAXIMO = 1024 * 1024
+
+
+def confere_versao(dll, versao):
+    """Failures of the version resource: the fixed part with the file and
+    product version, and the texts Windows shows in the file's properties."""
+    dados = open(dll, "rb").read()
+    nome = os.path.basename(dll)
+    fixa = dados.find(struct.pack("<I", 0xFEEF04BD))
+    if fixa < 0:
+        return ["%s: no version resource" % nome]
+    falhas = []
+    partes = [int(p) for p in versao.split(".")] + [0]
+    esperado = ((partes[0] << 16) | partes[1], (partes[2] << 16) | partes[3])
+    arquivo = struct.unpack_from("<II", dados, fixa + 8)
+    produto = struct.unpack_from("<II", dados, fixa + 16)
+    if arquivo != esperado or produto != esperado:
+        falhas.append("%s: version resource is not %s" % (nome, versao))
+    for chave, valor in (("OriginalFilename", nome), ("FileVersion", versao),
+                         ("ProductVersion", versao), ("FileDescription", None),
+                         ("LegalCopyright", None)):
+        texto = re.search(re.escape((chave + "\0").encode("utf-16-le")) +
+                          rb"(?:\0\0)?((?:[^\0].|\0[^\0])+)\0\0", dados[fixa:], re.S)
+        lido = texto.group(1).decode("utf-16-le", "replace") if texto else None
+        if not lido or (valor is not None and lido.lower() != valor.lower()):
+            falhas.append("%s: version text %s is %r" % (nome, chave, lido))
+    return falhas
 
 
 def main():
     a = argparse.ArgumentParser()
     a.add_argument("--objdump", required=True)
     a.add_argument("--dll", required=True)
-    a.add_argument("--def", dest="deffile", required=True)
+    a.add_argument("--def", dest="deffile")
+    a.add_argument("--versao", required=True)
+    a.add_argument("--versao-apenas", nargs="+", default=[])
     args = a.parse_args()
+
+    if args.versao_apenas:
+        falhas = [f for dll in args.versao_apenas for f in confere_versao(dll, args.versao)]
+        for f in falhas:
+            print("FAIL:", f)
+        print("%d version resources checked" % len(args.versao_apenas))
+        print("%d passed, %d failed" % (0 if falhas else 1, 1 if falhas else 0))
+        return 1 if falhas else 0
 
     esperado = {}
     for linha in open(args.deffile, encoding="ascii"):
@@ -100,8 +141,14 @@ def main():
         if not m or limpa != pilha:
             falhas.append("%s removes %s bytes, expected %d" % (nome, limpa if m else "?", pilha))
 
+    falhas += confere_versao(args.dll, args.versao)
+    tamanho = os.path.getsize(args.dll)
+    if tamanho > TAMANHO_MAXIMO:
+        falhas.append("%d bytes, more than 1 MB" % tamanho)
+
     for f in falhas:
         print("FAIL:", f)
+    print("%d bytes, version %s" % (tamanho, args.versao))
     print("%d exports checked, imports %s" % (len(exportados), sorted(importadas)))
     print("%d passed, %d failed" % (0 if falhas else 1, 1 if falhas else 0))
     return 1 if falhas else 0
