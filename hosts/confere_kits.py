@@ -1,0 +1,203 @@
+#!/usr/bin/env python3
+"""Checks the host kits against the exports: every function of tarvic.def is
+declared in the Delphi unit and in the C# class with the argument and result
+types of tarvic/exportacoes.inc and the stack bytes of tarvic.def; the Delphi
+program calls every export; ecf_Retorno is reached through the loaded DLL;
+and the code lines of the README's host section are lines of the kits. With
+--exemplo-c and --zip it checks the Windows build instead: the C example
+imports its functions and ecf_Retorno from tarvic.dll, and the try-out zip
+holds the library, the stand-in drivers, the demo, the header, the kits and
+LEIAME.txt."""
+import argparse
+import os
+import re
+import subprocess
+import sys
+import zipfile
+
+# C type of exportacoes.inc -> (Delphi type, C# type, stack bytes)
+TIPOS = {
+    "const char *": ("PAnsiChar", "string", 4),
+    "tarvic_Flag": ("Boolean", "bool", 4),
+    "int32_t": ("Integer", "int", 4),
+    "tarvic_Moeda": ("Currency", "long", 8),
+    "tarvic_DataHora": ("TDateTime", "double", 8),
+    "ecf_TratadorMensagem": ("TEcfTratadorMensagem", "TratadorMensagem", 4),
+    "tarvic_MoedaResultado": ("Currency", "double", None),
+    "void": (None, "void", None),
+}
+
+
+def exportacoes(caminho):
+    lidas = {}
+    for linha in open(caminho, encoding="utf-8"):
+        m = re.match(r"EXPORTACAO\(([^,]+), (\w+), \(([^)]*)\),", linha)
+        if not m:
+            continue
+        parametros = []
+        for p in filter(None, (x.strip() for x in m.group(3).split(","))):
+            tipo = re.match(r"(.*?)\s*\**\w+$", p).group(1).strip()
+            parametros.append("const char *" if "char" in tipo else tipo)
+        lidas[m.group(2)] = (m.group(1).strip(), parametros)
+    return lidas
+
+
+def pilhas(caminho):
+    return {m.group(1): int(m.group(2))
+            for m in re.finditer(r"^\s+(\w+) = \w+@(\d+)\s*$", open(caminho).read(), re.M)}
+
+
+def sem_comentarios_pascal(texto):
+    texto = re.sub(r"\{[^}]*\}", " ", texto)
+    return re.sub(r"//[^\n]*", " ", texto)
+
+
+def declaracoes_pascal(texto):
+    texto = " ".join(sem_comentarios_pascal(texto).split())
+    achadas = {}
+    padrao = (r"\b(function|procedure) (\w+)\s*(?:\(([^)]*)\))?\s*(?::\s*(\w+))?\s*;"
+              r"\s*stdcall;\s*external TarvicDll;")
+    for m in re.finditer(padrao, texto):
+        tipos = []
+        for grupo in filter(None, (g.strip() for g in (m.group(3) or "").split(";"))):
+            nomes, tipo = grupo.rsplit(":", 1)
+            tipos += [tipo.strip()] * len(nomes.split(","))
+        achadas[m.group(2)] = (m.group(4) if m.group(1) == "function" else None, tipos)
+    return achadas
+
+
+def declaracoes_csharp(texto):
+    achadas = {}
+    padrao = (r"\[DllImport\(Dll, CallingConvention = CallingConvention\.StdCall, "
+              r"CharSet = CharSet\.Ansi\)\]\s*(\[return: MarshalAs\(UnmanagedType\.U1\)\])?\s*"
+              r"public static extern (\w+) (\w+)\((.*?)\);")
+    for m in re.finditer(padrao, texto, re.S):
+        tipos = []
+        for p in filter(None, (x.strip() for x in " ".join(m.group(4).split()).split(","))):
+            u1 = p.startswith("[MarshalAs(UnmanagedType.U1)] ")
+            tipo = p.split()[-2]
+            tipos.append(tipo if tipo != "bool" or u1 else "bool without U1")
+        resultado = m.group(2)
+        if resultado == "bool" and not m.group(1):
+            resultado = "bool without U1"
+        achadas[m.group(3)] = (resultado, tipos)
+    return achadas
+
+
+def confere(kit, declaradas, esperadas, pilha, coluna, falhas):
+    for nome, (resultado, parametros) in esperadas.items():
+        if nome not in declaradas:
+            falhas.append("%s: %s not declared" % (kit, nome))
+            continue
+        tem_resultado, tem_parametros = declaradas[nome]
+        quer_resultado = TIPOS[resultado][coluna]
+        quer_parametros = [TIPOS[p][coluna] for p in parametros]
+        if tem_resultado != quer_resultado:
+            falhas.append("%s: %s returns %s, not %s" % (kit, nome, tem_resultado, quer_resultado))
+        if tem_parametros != quer_parametros:
+            falhas.append("%s: %s takes (%s), not (%s)" % (
+                kit, nome, ", ".join(tem_parametros), ", ".join(quer_parametros)))
+        bytes_ = sum(TIPOS[p][2] for p in parametros)
+        if bytes_ != pilha.get(nome):
+            falhas.append("%s: %s pushes %d bytes, tarvic.def says %s" % (
+                kit, nome, bytes_, pilha.get(nome)))
+    for nome in sorted(set(declaradas) - set(esperadas)):
+        falhas.append("%s: %s is not an export" % (kit, nome))
+
+
+def confere_leiame(leiame, arquivos, falhas):
+    texto = open(leiame, encoding="utf-8").read()
+    secao = re.search(r"^## Using it from a host\n(.*?)(?=^## )", texto, re.M | re.S)
+    if not secao:
+        falhas.append("README: no section 'Using it from a host'")
+        return
+    linhas_kits = {l.strip() for a in arquivos for l in open(a, encoding="utf-8")}
+    blocos = re.findall(r"```(\w+)\n(.*?)```", secao.group(1), re.S)
+    if not blocos:
+        falhas.append("README: no code in 'Using it from a host'")
+    for linguagem, bloco in blocos:
+        for linha in bloco.splitlines():
+            if linha.strip() and linha.strip() != "..." and linha.strip() not in linhas_kits:
+                falhas.append("README (%s): line not in the kits: %s" % (linguagem, linha.strip()))
+
+
+NO_ZIP = ["tarvic.dll", "BEMAFI32.DLL", "CONVECF.DLL", "DARUMA32.DLL", "ELGIN.DLL", "DLLG2.DLL",
+          "Swmfd.dll", "DLLG2_Gerador.dll", "demo.exe", "tarvic.h", "libtarvic.dll.a",
+          "LEIAME.txt", "hosts/c/exemplo.c", "hosts/delphi/tarvic.pas",
+          "hosts/delphi/exemplo.dpr", "hosts/csharp/Tarvic.cs", "hosts/csharp/Exemplo.cs"]
+
+
+def confere_windows(args, pilha, falhas):
+    tabela = subprocess.run([args.objdump, "-p", args.exemplo_c], capture_output=True, text=True,
+                            check=True).stdout
+    bloco = re.search(r"DLL Name: tarvic\.dll\n(.*?)\n\n", tabela, re.S)
+    importadas = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", bloco.group(1), re.M)) \
+        if bloco else set()
+    if "ecf_Retorno" not in importadas or "ecf_GtAtu" not in importadas:
+        falhas.append("exemplo.exe imports from tarvic.dll only %s" % sorted(importadas))
+    if importadas - set(pilha) - {"ecf_Retorno"}:
+        falhas.append("exemplo.exe imports unknown names %s" % sorted(importadas - set(pilha)))
+
+    nome = os.path.basename(args.zip)[:-len(".zip")]
+    with zipfile.ZipFile(args.zip) as z:
+        nomes = set(z.namelist())
+        for arquivo in NO_ZIP:
+            if "%s/%s" % (nome, arquivo) not in nomes:
+                falhas.append("%s lacks %s" % (nome, arquivo))
+        if "%s/tarvic.dll" % nome in nomes and \
+                z.read("%s/tarvic.dll" % nome) != open(args.dll, "rb").read():
+            falhas.append("%s holds another tarvic.dll than the build's" % nome)
+    print("%d entries in %s" % (len(nomes), os.path.basename(args.zip)))
+
+
+def main():
+    a = argparse.ArgumentParser()
+    a.add_argument("--raiz", required=True)
+    a.add_argument("--objdump")
+    a.add_argument("--exemplo-c")
+    a.add_argument("--zip")
+    a.add_argument("--dll")
+    args = a.parse_args()
+    r = args.raiz.rstrip("/") + "/"
+    if args.exemplo_c:
+        falhas = []
+        confere_windows(args, pilhas(r + "tarvic/tarvic.def"), falhas)
+        for f in falhas:
+            print("FAIL:", f)
+        print("%d passed, %d failed" % (0 if falhas else 1, 1 if falhas else 0))
+        return 1 if falhas else 0
+    esperadas = exportacoes(r + "tarvic/exportacoes.inc")
+    pilha = pilhas(r + "tarvic/tarvic.def")
+    falhas = []
+    if set(esperadas) != set(pilha):
+        falhas.append("exportacoes.inc and tarvic.def list different functions")
+
+    unidade = open(r + "hosts/delphi/tarvic.pas", encoding="utf-8").read()
+    confere("tarvic.pas", declaracoes_pascal(unidade), esperadas, pilha, 0, falhas)
+    if not re.search(r"function ecf_Retorno: Integer;", unidade) or \
+            "GetProcAddress(Modulo, 'ecf_Retorno')" not in unidade:
+        falhas.append("tarvic.pas: ecf_Retorno is not read through the loaded DLL")
+    programa = sem_comentarios_pascal(open(r + "hosts/delphi/exemplo.dpr", encoding="utf-8").read())
+    programa = re.sub(r"'[^']*'", "''", programa)
+    for nome in esperadas:
+        if not re.search(r"\b%s\b" % nome, programa):
+            falhas.append("exemplo.dpr: %s is not called" % nome)
+
+    classe = open(r + "hosts/csharp/Tarvic.cs", encoding="utf-8").read()
+    confere("Tarvic.cs", declaracoes_csharp(classe), esperadas, pilha, 1, falhas)
+    if 'GetProcAddress(modulo, "ecf_Retorno")' not in classe:
+        falhas.append("Tarvic.cs: ecf_Retorno is not read through the loaded DLL")
+
+    confere_leiame(r + "README.md", [r + "hosts/c/exemplo.c", r + "hosts/delphi/tarvic.pas",
+                                     r + "hosts/delphi/exemplo.dpr", r + "hosts/csharp/Tarvic.cs",
+                                     r + "hosts/csharp/Exemplo.cs"], falhas)
+
+    for f in falhas:
+        print("FAIL:", f)
+    print("%d exports checked in each kit" % len(esperadas))
+    print("%d passed, %d failed" % (0 if falhas else 1, 1 if falhas else 0))
+    return 1 if falhas else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
