@@ -109,8 +109,9 @@ typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *tit
 /* Starts the library for one printer; may be called again to start over.
    nome: the manufacturer, "BEMATECH", "SWEDA", "DARUMA", "ELGIN", "DATAREGIS"
    or "URANO" (letter case and blanks around it do not matter).
-   porta: the driver's port ("COM1"), kept in upper case; DATAREGIS and URANO
-   open their channel on it.
+   porta: the printer's port ("COM1"), kept in upper case; DATAREGIS and
+   URANO open their channel on it, the other drivers take the port from their
+   own settings.
    pastaBase: the base folder ("C:\\PDV"). The return folder is "retornoEcf"
    in it (created when missing, one level; beside the host's program when
    pastaBase is empty), the return file "meuRetorno.ini" in that folder.
@@ -367,32 +368,38 @@ tarvic_MoedaResultado TARVIC_API ecf_SubtotalCupom(void);
                      'NAME'", abort, nothing printed. Then open, item,
                      payment (none for a totaliser of type "N") and end; a
                      step that fails leaves the document where it stopped.
-   Result: the verdict with messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   Result: the verdict with messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_RecebimentoNaoFiscal(const char *totalizador, tarvic_Moeda valor,
                                                 const char *formaPagamento);
 /* Cash supply ("SUPRIMENTO"): valor put into the drawer. BEMATECH, SWEDA,
    DARUMA, ELGIN use the driver's own supply; DATAREGIS and URANO a
    non-fiscal receipt under "SUPRIMENTO" paid in "Dinheiro"
    (ecf_RecebimentoNaoFiscal, with its messages). Result: the verdict with
-   messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_Suprimento(tarvic_Moeda valor);
 /* Cash withdrawal ("SANGRIA"): valor taken from the drawer; as
    ecf_Suprimento, under "SANGRIA" on DATAREGIS and URANO. Result: the
-   verdict with messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   verdict with messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_Sangria(tarvic_Moeda valor);
 /* Opens a credit/debit receipt linked to a coupon paid with formaPagamento
    (a method that allows it, passed as it is); valor is the receipt's amount
    (0 sends none) and coo the coupon's number (0 sends none). Result: the
-   verdict with messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   verdict with messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_AbreComprovanteNaoFiscalVinculado(const char *formaPagamento,
                                                              tarvic_Moeda valor, int32_t coo);
 /* Prints free text (line breaks included) on the open linked receipt; an empty
    text prints one blank. May be called as often as needed. Result: the
-   verdict with messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   verdict with messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_UsaComprovanteNaoFiscalVinculado(const char *texto);
 /* Ends the linked receipt. SWEDA and DARUMA close only a receipt that is
    open; with none open the result is true and nothing is sent. Result: the
-   verdict with messages. None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
+   verdict with messages.
+   None: ecf_Retorno 0 ("Erro de Comunicação."), false. */
 tarvic_Flag TARVIC_API ecf_FechaComprovanteNaoFiscalVinculado(void);
 
 /* ---- Printer programming and day reports ---------------------------------- */
@@ -408,8 +415,9 @@ tarvic_Flag TARVIC_API ecf_StatusComprovanteNaoFiscalVinculado(void);
                      receipts.
    DARUMA            the driver gets the whole list.
    ELGIN             reads the printer's methods and programs the names it
-                     lacks (compared as written: capitals match the printer's
-                     names in any case), each allowing linked receipts.
+                     lacks, each allowing linked receipts; the printer's names
+                     are compared in capitals and the list's as written, so
+                     a name with small letters is programmed again.
    DATAREGIS, URANO  reads the printer's methods and defines the names it
                      lacks, each allowing linked receipts.
    BEMATECH, none    nothing is programmed: ecf_Retorno -2, false.
@@ -479,7 +487,7 @@ tarvic_Flag TARVIC_API ecf_LeituraX(void);
    "Ticket;Credito;Cheque;Cartao;Carteira;".
    True when the reduction was accepted (the verdict with messages on its
    own code) and the programming ran to the end. False when the printer
-   refused it (the totalisers and payment methods are then not programmed),
+   refused it (the payment methods are then not programmed),
    when the SWEDA totaliser check fails ("Falha na verificação dos
    Totalizadores Não Fiscais."), or when the DARUMA daylight-saving step
    fails ("Falha ao configurar o Horário de Verão."). DARUMA and ELGIN send
@@ -562,9 +570,9 @@ int32_t TARVIC_API ecf_NumeroGNF(void);
    printers without MFD: 0. An answer that is not a number: "Falha ao
    receber número de CCF.", 0. */
 int32_t TARVIC_API ecf_NumeroCCF(void);
-/* The grand total (money result). Read up to four times while the answer is
-   not a number and the printer answers; the verdict with messages decides
-   each read. 0 when no read was approved. */
+/* The grand total (money result). At most four reads: one whose answer is
+   not a number is read again while the printer answers, one the verdict
+   refuses (its message shown) too. 0 when no read was approved. */
 tarvic_MoedaResultado TARVIC_API ecf_GtAtu(void);
 /* Reads the printer's brand, model and type once (later calls answer from
    memory until ecf_Inicializa) and writes them under "MODELO", "MARCA" and
