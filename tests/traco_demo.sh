@@ -4,7 +4,8 @@
 # The trace holds export, driver, message and return-file lines with the
 # customer's CPF and the shop's CNPJ masked; it replays without divergence; a
 # changed driver answer and a changed argument are each reported at their
-# line; a trace file that cannot be written leaves the session as it was.
+# line; a trace file that cannot be written leaves the session as it was;
+# tarvic.ini beside the program turns the trace on, TARVIC_LOG wins over it.
 set -uo pipefail
 demo=$1
 replay=$2
@@ -52,6 +53,18 @@ sem=$(unset TARVIC_LOG; sessao)
 com=$(export TARVIC_LOG=$base/nao/existe/traco.log; sessao)
 [ "$sem" = "$com" ] || falha "an unwritable trace changed the session: $(diff <(echo "$sem") <(echo "$com"))"
 [ -e "$base/nao" ] && falha "an unwritable trace made a folder"
+
+# tarvic.ini beside the program (the DLL on Windows) turns the trace on; the
+# environment wins over it.
+mkdir -p "$base/programa"
+cp "$demo" "$base/programa/demo"
+printf '[Log]\r\nArquivo=%s\r\n' "$base/ini.log" >"$base/programa/tarvic.ini"
+rm -rf "$base/sessao" && mkdir -p "$base/sessao"
+(unset TARVIC_LOG; "$base/programa/demo" --pasta "$base/sessao" --silencioso >/dev/null 2>&1)
+grep -q '> ecf_Inicializa ' "$base/ini.log" 2>/dev/null || falha "tarvic.ini did not turn the trace on"
+rm -f "$base/ini.log"
+TARVIC_LOG=$base/ambiente.log "$base/programa/demo" --pasta "$base/sessao" --silencioso >/dev/null 2>&1
+[ -s "$base/ambiente.log" ] && [ ! -e "$base/ini.log" ] || falha "TARVIC_LOG did not win over tarvic.ini"
 
 [ $falhas -eq 0 ] && echo "trace and replay of the demo: ok"
 exit $falhas
