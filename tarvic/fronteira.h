@@ -90,9 +90,9 @@ void SaiDoTraco(const char *nome, Resultado resultado, uint64_t inicio) noexcept
 }
 
 template <class Resultado, class Corpo>
-Resultado Executa(Resultado falha, Corpo &corpo) noexcept {
+Resultado Executa(Resultado falha, Corpo &corpo, bool inicia) noexcept {
   try {
-    IniciaExportacao();
+    if (inicia) IniciaExportacao();
     return static_cast<Resultado>(corpo());
   } catch (...) {
     return falha;
@@ -100,16 +100,23 @@ Resultado Executa(Resultado falha, Corpo &corpo) noexcept {
 }
 
 template <class Resultado, class Corpo, class... A>
-Resultado Exporta(const Chamada<A...> &chamada, Resultado falha, Corpo &&corpo) noexcept {
+Resultado Exporta(const Chamada<A...> &chamada, Resultado falha, Corpo &&corpo,
+                  bool inicia = true) noexcept {
   GuardaPontoFlutuante fpu;
   TravaExportacao trava;
   if (traco::estado != traco::DESLIGADO && traco::Ligado()) {
     const uint64_t inicio = EntraNoTraco(chamada);
-    const Resultado resultado = Executa(falha, corpo);
+    const Resultado resultado = Executa(falha, corpo, inicia);
     SaiDoTraco(chamada.nome, resultado, inicio);
     return resultado;
   }
-  return Executa(falha, corpo);
+  return Executa(falha, corpo, inicia);
+}
+
+// Exports that only tell a value leave even the context line alone.
+template <class Resultado, class Corpo, class... A>
+Resultado ExportaConsulta(const Chamada<A...> &chamada, Corpo &&corpo) noexcept {
+  return Exporta(chamada, Resultado{}, corpo, false);
 }
 
 template <class Corpo, class... A>
@@ -122,11 +129,11 @@ void ExportaSemResultado(const Chamada<A...> &chamada, Corpo &&corpo) noexcept {
   TravaExportacao trava;
   if (traco::estado != traco::DESLIGADO && traco::Ligado()) {
     const uint64_t inicio = EntraNoTraco(chamada);
-    Executa(0, semResultado);
+    Executa(0, semResultado, true);
     SaiDoTraco(chamada.nome, traco::Vazio{}, inicio);
     return;
   }
-  Executa(0, semResultado);
+  Executa(0, semResultado, true);
 }
 
 inline bool Flag(tarvic_Flag f) {

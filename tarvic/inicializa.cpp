@@ -240,11 +240,11 @@ tarvic_Flag TARVIC_API ecf_SetHorarioVerao(tarvic_Flag ativo) {
 }
 
 int32_t TARVIC_API ecf_DllVersao(void) {
-  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return 1020; });
+  return ExportaConsulta<int32_t>(Exportacao(__func__), [] { return 1020; });
 }
 
 int32_t TARVIC_API ecf_IdFabricante(void) {
-  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return EstadoEcf.Fabricante; });
+  return ExportaConsulta<int32_t>(Exportacao(__func__), [] { return EstadoEcf.Fabricante; });
 }
 
 }  // extern "C"
