@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <cmath>
+#include <limits>
 #include <thread>
 
 #include "comum.h"
@@ -144,4 +146,21 @@ TEST_F(Traco, OutraThreadEsperaAExportacaoEmCurso) {
   ecf_CancelaCupom();
   outra.join();
   EXPECT_TRUE(terminou);
+}
+
+TEST_F(Traco, DatasEDinheiroVoltamExatosNoReplay) {
+  const std::string arquivo = Pasta() + "traco.log";
+  traco::Grava(arquivo);
+  const double datas[][2] = {{45000.123456789012, 0.1},
+                             {std::nan("7"), -std::numeric_limits<double>::infinity()},
+                             {-0.0, std::numeric_limits<double>::denorm_min()}};
+  for (const auto &d : datas)
+    ecf_GeraSintegra("s", d[0], d[1], "", "", "", "", "", "", "", "", "", "");
+  set_vIcmCupom(INT64_MIN);
+  traco::Grava("");
+  const std::vector<std::string> linhas = Linhas(arquivo);
+  EXPECT_EQ(linhas[1].substr(0, 48), "> ecf_GeraSintegra \"s\" 45000.123456789013 0.1000");
+  EXPECT_EQ(linhas[4].substr(0, 51), "> ecf_GeraSintegra \"s\" nan:7ff8000000000007 -inf \"\"");
+  const std::string comando = std::string(TARVIC_REPLAY) + " " + arquivo + " > " + Pasta() + "r";
+  EXPECT_EQ(std::system(comando.c_str()), 0) << LeArquivo(Pasta() + "r");
 }
