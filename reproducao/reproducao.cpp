@@ -3,8 +3,9 @@
 // every driver call is answered with the code, buffers and integers the trace
 // recorded, every operator question with the recorded button, and every
 // question to the system (environment, folders, files, INI writes, clock)
-// with the recorded answer: the replay never touches this machine's files,
-// so a trace made at a shop on Windows plays the same here. The library's
+// with the recorded answer, never by this machine's system, so a trace made
+// at a shop on Windows plays the same here (readings the library appends to
+// a file by itself go to a scratch folder of the replay's). The library's
 // own events are compared with the trace's, line by line; the first one that
 // differs is reported with both sides and the line of the trace, and the
 // exit code is 1. Several files are read as one trace, in the order given
@@ -455,7 +456,7 @@ int32_t RespondeDriver(const char *nome, A... argumentos) {
 
 int main(int argc, char **argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "uso: tarvic-replay TRACO [TRACO...]\n");
+    std::fprintf(stderr, "usage: tarvic-replay TRACE [TRACE...]\n");
     return 2;
   }
   for (int i = 1; i < argc; ++i)

@@ -133,13 +133,14 @@ void Desliga() {
   estado = DESLIGADO;
 }
 
-// The full file goes to ".1" (one generation only) and a new one starts.
+// The full file goes to ".1" (one generation only) and a new one starts. A
+// file that cannot be renamed (held open elsewhere) ends the trace rather
+// than growing past its cap.
 bool Renova() {
   Traco &t = T();
   plataforma::FechaAcrescimo(t.saida);
   t.saida = nullptr;
-  plataforma::Substitui(t.arquivo, t.arquivo + ".1");
-  return Abre("continuacao");
+  return plataforma::Substitui(t.arquivo, t.arquivo + ".1") && Abre("continuacao");
 }
 
 void Escreve(const Evento &evento) {
