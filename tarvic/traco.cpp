@@ -448,28 +448,42 @@ void Mensagem(const std::string &texto, const std::string &titulo, uint32_t tipo
   }
 }
 
-Argumento Antes(char *buffer) {
-  if (!buffer) return Arg(static_cast<const char *>(nullptr));
+namespace {
+
+Argumento Antes(const Parametro &p) {
   Argumento a;
-  a.tipo = Argumento::BUFFER;
-  a.capacidade = std::strlen(buffer);
-  a.valor.assign(buffer, a.capacidade);
+  switch (p.tipo) {
+    case Parametro::TEXTO:
+      return Arg(static_cast<const char *>(p.endereco));
+    case Parametro::INTEIRO:
+      return Arg(p.inteiro);
+    case Parametro::ENDERECO:
+      a.tipo = Argumento::ENDERECO;
+      return a;
+    case Parametro::BUFFER:
+      if (!p.endereco) return a;
+      a.tipo = Argumento::BUFFER;
+      a.capacidade = std::strlen(static_cast<const char *>(p.endereco));
+      a.valor.assign(static_cast<const char *>(p.endereco), a.capacidade);
+      return a;
+  }
   return a;
 }
 
-void Depois(char *buffer, const Argumento &antes, std::vector<Argumento> &saidas) {
-  if (!buffer || antes.tipo != Argumento::BUFFER) return;
-  // As the driver left it; the blanks after its last character are the
-  // buffer's own and are left out.
-  std::string t(buffer, antes.capacidade);
-  const size_t fim = t.find_last_not_of(' ');
-  t.erase(fim == std::string::npos ? 0 : fim + 1);
-  saidas.push_back(Arg(t.c_str()));
-  saidas.back().valor = t;  // NULs included
-}
-
-void Depois(int32_t *numero, const Argumento &, std::vector<Argumento> &saidas) {
-  saidas.push_back(numero ? Arg(*numero) : Arg(static_cast<const char *>(nullptr)));
+// What the driver left: a buffer without the blanks after its last
+// character (they are the buffer's own), an integer.
+void Depois(const Parametro &p, const Argumento &antes, std::vector<Argumento> &saidas) {
+  if (p.tipo == Parametro::ENDERECO) {
+    const int32_t *n = static_cast<const int32_t *>(p.endereco);
+    saidas.push_back(n ? Arg(*n) : Arg(static_cast<const char *>(nullptr)));
+  } else if (p.tipo == Parametro::BUFFER && antes.tipo == Argumento::BUFFER) {
+    Argumento a;
+    a.tipo = Argumento::TEXTO;
+    a.valor.assign(static_cast<const char *>(p.endereco), antes.capacidade);
+    const size_t fim = a.valor.find_last_not_of(' ');
+    a.valor.erase(fim == std::string::npos ? 0 : fim + 1);
+    saidas.push_back(a);
+  }
 }
 
 void RegistraDriver(const Driver &driver, const std::vector<Argumento> &argumentos, int32_t codigo,
@@ -496,6 +510,26 @@ void RegistraDriver(const Driver &driver, const std::vector<Argumento> &argument
     Escreve(e);
   } catch (...) {
   }
+}
+
+}  // namespace
+
+int32_t DriverTracado(const Driver &driver, const Parametro *parametros, size_t quantos,
+                      int32_t (*chama)(void *), void *contexto) {
+  std::vector<Argumento> antes;
+  try {
+    for (size_t i = 0; i < quantos; ++i) antes.push_back(Antes(parametros[i]));
+  } catch (...) {
+    return chama(contexto);
+  }
+  const int32_t codigo = chama(contexto);
+  try {
+    std::vector<Argumento> saidas;
+    for (size_t i = 0; i < quantos; ++i) Depois(parametros[i], antes[i], saidas);
+    RegistraDriver(driver, antes, codigo, saidas);
+  } catch (...) {
+  }
+  return codigo;
 }
 
 }  // namespace traco

@@ -17,10 +17,9 @@
 // All of it runs inside the export lock.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "plataforma.h"
@@ -79,44 +78,34 @@ struct Driver {
   const char *nome;
   const char *parametros;  // "(a, b, c)", as in funcoes.inc
 };
-void RegistraDriver(const Driver &driver, const std::vector<Argumento> &argumentos, int32_t codigo,
-                    const std::vector<Argumento> &saidas);
 
-inline Argumento Antes(const char *texto) {
-  return Arg(texto);
+// A driver argument as the trace sees it.
+struct Parametro {
+  enum Tipo { TEXTO, BUFFER, INTEIRO, ENDERECO } tipo;
+  const void *endereco;  // the text, the buffer or the integer written by the driver
+  int32_t inteiro;
+};
+inline Parametro Param(const char *texto) {
+  return {Parametro::TEXTO, texto, 0};
 }
-inline Argumento Antes(int32_t numero) {
-  return Arg(numero);
+inline Parametro Param(char *buffer) {
+  return {Parametro::BUFFER, buffer, 0};
 }
-Argumento Antes(char *buffer);
-inline Argumento Antes(int32_t *) {
-  Argumento a;
-  a.tipo = Argumento::ENDERECO;
-  return a;
+inline Parametro Param(int32_t inteiro) {
+  return {Parametro::INTEIRO, nullptr, inteiro};
 }
-
-template <class T>
-void Depois(T, const Argumento &, std::vector<Argumento> &) {}
-void Depois(char *buffer, const Argumento &antes, std::vector<Argumento> &saidas);
-void Depois(int32_t *numero, const Argumento &antes, std::vector<Argumento> &saidas);
-
-template <class Funcao, class Tupla, size_t... I>
-int32_t DriverRegistrado(const Driver &driver, Funcao funcao, Tupla &argumentos,
-                         std::index_sequence<I...>) {
-  const std::vector<Argumento> antes{Antes(std::get<I>(argumentos))...};
-  const int32_t codigo = std::apply(funcao, argumentos);
-  std::vector<Argumento> saidas;
-  (Depois(std::get<I>(argumentos), antes[I], saidas), ...);
-  RegistraDriver(driver, antes, codigo, saidas);
-  return codigo;
+inline Parametro Param(int32_t *inteiro) {
+  return {Parametro::ENDERECO, inteiro, 0};
+}
+template <class... A>
+std::array<Parametro, sizeof...(A)> Parametros(A... argumentos) {
+  return {Param(argumentos)...};
 }
 
-// The one way the library calls a driver function.
-template <class Funcao, class... A>
-int32_t ChamaDriver(const Driver &driver, Funcao funcao, std::tuple<A...> argumentos) {
-  if (estado != LIGADO) return std::apply(funcao, argumentos);
-  return DriverRegistrado(driver, funcao, argumentos, std::index_sequence_for<A...>{});
-}
+// The driver call `chama(contexto)` between noting its arguments and noting
+// what the driver answered and left in its buffers and integers.
+int32_t DriverTracado(const Driver &driver, const Parametro *parametros, size_t quantos,
+                      int32_t (*chama)(void *contexto), void *contexto);
 
 // ---- The replay ---------------------------------------------------------------------
 
