@@ -15,8 +15,9 @@
  *     ecf_SetArqRetorno), where status text and identification values go.
  *
  * Calling convention: stdcall on 32-bit Windows (the callee removes the
- * arguments), undecorated names. The library keeps one process-wide state and
- * is meant for one calling thread at a time.
+ * arguments), undecorated names. The library keeps one process-wide state;
+ * calls from several threads are serialized (one export runs at a time, the
+ * others wait), and a message handler may call exports from inside one.
  *
  * Argument kinds:
  *   texts      NUL-terminated Windows-1252 strings; a null pointer is the empty

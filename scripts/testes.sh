@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: the native suite (library, simulator), the checks of the 32-bit
-# tarvic.dll, and the Windows host runs under wine64.
+# tarvic.dll, the Windows host runs under wine64, and the thread test under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/prepara.sh
@@ -10,3 +11,8 @@ for preset in native win32 win64; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+# Two host threads at once, under ThreadSanitizer: only what that test needs.
+echo "== native-tsan"
+cmake --preset native-tsan >/dev/null
+cmake --build --preset native-tsan
+ctest --preset native-tsan

@@ -449,18 +449,21 @@ bool ecf_GeraSintegra(const std::string &arquivo, DataHora dataInicial, DataHora
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_DownLoadDaMFD(const char *arquivo, const char *inicio, const char *fim) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_DownLoadDaMFD(Texto(arquivo), Texto(inicio), Texto(fim)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, arquivo, inicio, fim), false, [&] {
+    return tarvic::ecf_DownLoadDaMFD(Texto(arquivo), Texto(inicio), Texto(fim));
+  });
 }
 
 tarvic_Flag TARVIC_API ecf_ArqMFD(const char *arquivo, const char *inicio, const char *fim,
                                   int32_t modo) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_ArqMFD(Texto(arquivo), Texto(inicio), Texto(fim), modo); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, arquivo, inicio, fim, modo), false, [&] {
+    return tarvic::ecf_ArqMFD(Texto(arquivo), Texto(inicio), Texto(fim), modo);
+  });
 }
 
 void TARVIC_API ecf_AtoCotepe1704(const char *inicio, const char *fim) {
-  ExportaSemResultado([&] { tarvic::ecf_AtoCotepe1704(Texto(inicio), Texto(fim)); });
+  ExportaSemResultado(Exportacao(__func__, inicio, fim),
+                      [&] { tarvic::ecf_AtoCotepe1704(Texto(inicio), Texto(fim)); });
 }
 
 tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *arquivo, tarvic_DataHora dataInicial,
@@ -469,12 +472,15 @@ tarvic_Flag TARVIC_API ecf_GeraSintegra(const char *arquivo, tarvic_DataHora dat
                                         const char *texto5, const char *texto6, const char *texto7,
                                         const char *texto8, const char *texto9,
                                         const char *texto10) {
-  return Exporta<tarvic_Flag>(false, [&] {
-    const std::string textos[10] = {Texto(texto1), Texto(texto2), Texto(texto3), Texto(texto4),
-                                    Texto(texto5), Texto(texto6), Texto(texto7), Texto(texto8),
-                                    Texto(texto9), Texto(texto10)};
-    return tarvic::ecf_GeraSintegra(Texto(arquivo), dataInicial, dataFinal, textos);
-  });
+  return Exporta<tarvic_Flag>(
+      Exportacao(__func__, arquivo, dataInicial, dataFinal, texto1, texto2, texto3, texto4, texto5,
+                 texto6, texto7, texto8, texto9, texto10),
+      false, [&] {
+        const std::string textos[10] = {Texto(texto1), Texto(texto2), Texto(texto3), Texto(texto4),
+                                        Texto(texto5), Texto(texto6), Texto(texto7), Texto(texto8),
+                                        Texto(texto9), Texto(texto10)};
+        return tarvic::ecf_GeraSintegra(Texto(arquivo), dataInicial, dataFinal, textos);
+      });
 }
 
 }  // extern "C"

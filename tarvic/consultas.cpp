@@ -592,68 +592,75 @@ bool ecf_CodigoModeloFiscal() {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_NumeroCaixa(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_NumeroCaixa(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_NumeroCaixa(); });
 }
 
 int32_t TARVIC_API ecf_NumeroCupom(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_NumeroCupom(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_NumeroCupom(); });
 }
 
 tarvic_Flag TARVIC_API ecf_NumeroSerial(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_NumeroSerial(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_NumeroSerial(); });
 }
 
 int32_t TARVIC_API ecf_NumeroCDC(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_NumeroCDC(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_NumeroCDC(); });
 }
 
 int32_t TARVIC_API ecf_NumeroGRG(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_NumeroGRG(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_NumeroGRG(); });
 }
 
 int32_t TARVIC_API ecf_NumeroGNF(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_NumeroGNF(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_NumeroGNF(); });
 }
 
 int32_t TARVIC_API ecf_NumeroCCF(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_NumeroCCF(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_NumeroCCF(); });
 }
 
 tarvic_MoedaResultado TARVIC_API ecf_GtAtu(void) {
-  return Exporta<tarvic_MoedaResultado>(
-      0, [] { return static_cast<tarvic_MoedaResultado>(tarvic::ecf_GtAtu()); });
+  return Exporta<tarvic_MoedaResultado>(Exportacao(__func__), 0, [] {
+    return static_cast<tarvic_MoedaResultado>(tarvic::ecf_GtAtu());
+  });
 }
 
 tarvic_Flag TARVIC_API ecf_Modelo(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_Modelo(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_Modelo(); });
 }
 
 tarvic_Flag TARVIC_API ecf_TipoMFD(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_TipoMFD(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_TipoMFD(); });
 }
 
 tarvic_DataHora TARVIC_API ecf_DataUltReducao(void) {
-  return Exporta<tarvic_DataHora>(0, [] { return tarvic::ecf_DataUltReducao(); });
+  return Exporta<tarvic_DataHora>(Exportacao(__func__), 0,
+                                  [] { return tarvic::ecf_DataUltReducao(); });
 }
 
 tarvic_DataHora TARVIC_API ecf_DataHora(void) {
-  return Exporta<tarvic_DataHora>(0, [] { return tarvic::ecf_DataHora(); });
+  return Exporta<tarvic_DataHora>(Exportacao(__func__), 0, [] { return tarvic::ecf_DataHora(); });
 }
 
 tarvic_DataHora TARVIC_API ecf_UltDataHoraDocumento(void) {
-  return Exporta<tarvic_DataHora>(0, [] { return tarvic::ecf_UltDataHoraDocumento(); });
+  return Exporta<tarvic_DataHora>(Exportacao(__func__), 0,
+                                  [] { return tarvic::ecf_UltDataHoraDocumento(); });
 }
 
 int32_t TARVIC_API ecf_IE(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_IE(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_IE(); });
 }
 
 tarvic_Flag TARVIC_API ecf_NumeroUsuario(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_NumeroUsuario(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_NumeroUsuario(); });
 }
 
 tarvic_Flag TARVIC_API ecf_CodigoModeloFiscal(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_CodigoModeloFiscal(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_CodigoModeloFiscal(); });
 }
 
 }  // extern "C"

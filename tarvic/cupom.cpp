@@ -588,67 +588,77 @@ Moeda ecf_SubtotalCupom() {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_AbreCupom(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_AbreCupom(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_AbreCupom(); });
 }
 
 void TARVIC_API set_CpfCliente(const char *cpf) {
-  ExportaSemResultado([&] { EstadoEcf.CpfCliente = tarvic::ApenasDigitos(Texto(cpf)); });
+  ExportaSemResultado(Exportacao(__func__, cpf),
+                      [&] { EstadoEcf.CpfCliente = tarvic::ApenasDigitos(Texto(cpf)); });
 }
 
 void TARVIC_API set_ieCnpj(const char *ie, const char *cnpj) {
-  ExportaSemResultado([&] {
+  ExportaSemResultado(Exportacao(__func__, ie, cnpj), [&] {
     EstadoEcf.Ie = tarvic::ApenasDigitos(Texto(ie));
     EstadoEcf.Cnpj = tarvic::ApenasDigitos(Texto(cnpj));
   });
 }
 
 void TARVIC_API set_ConcessaoDF(tarvic_Flag concessao) {
-  ExportaSemResultado([&] { EstadoEcf.ConcessaoDF = Flag(concessao); });
+  ExportaSemResultado(Exportacao(__func__, concessao),
+                      [&] { EstadoEcf.ConcessaoDF = Flag(concessao); });
 }
 
 void TARVIC_API set_vIcmCupom(tarvic_Moeda valor) {
-  ExportaSemResultado([&] { EstadoEcf.vIcmCupom = valor; });
+  ExportaSemResultado(Exportacao(__func__, valor), [&] { EstadoEcf.vIcmCupom = valor; });
 }
 
 tarvic_Flag TARVIC_API ecf_VendeItem(const char *codigo, const char *descricao, const char *unidade,
-                                     int32_t, const char *aliquota, int32_t, const char *quantidade,
-                                     const char *valorUnitario, const char *tipoAcrescimo,
-                                     const char *valorAcrescimo, int32_t, tarvic_Flag servico,
-                                     int32_t numeroItem) {
-  return Exporta<tarvic_Flag>(false, [&] {
-    return tarvic::ecf_VendeItem(codigo, descricao, unidade, aliquota, quantidade, valorUnitario,
-                                 tipoAcrescimo, valorAcrescimo, Flag(servico), numeroItem);
-  });
+                                     int32_t ignorado4, const char *aliquota, int32_t ignorado6,
+                                     const char *quantidade, const char *valorUnitario,
+                                     const char *tipoAcrescimo, const char *valorAcrescimo,
+                                     int32_t ignorado11, tarvic_Flag servico, int32_t numeroItem) {
+  return Exporta<tarvic_Flag>(
+      Exportacao(__func__, codigo, descricao, unidade, ignorado4, aliquota, ignorado6, quantidade,
+                 valorUnitario, tipoAcrescimo, valorAcrescimo, ignorado11, servico, numeroItem),
+      false, [&] {
+        return tarvic::ecf_VendeItem(codigo, descricao, unidade, aliquota, quantidade,
+                                     valorUnitario, tipoAcrescimo, valorAcrescimo, Flag(servico),
+                                     numeroItem);
+      });
 }
 
 tarvic_Flag TARVIC_API ecf_CancelaItemGenerico(const char *numeroItem) {
-  return Exporta<tarvic_Flag>(false,
+  return Exporta<tarvic_Flag>(Exportacao(__func__, numeroItem), false,
                               [&] { return tarvic::ecf_CancelaItemGenerico(Texto(numeroItem)); });
 }
 
 tarvic_Flag TARVIC_API ecf_CancelaCupom(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_CancelaCupom(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_CancelaCupom(); });
 }
 
 tarvic_Flag TARVIC_API ecf_IniciaFechamentoCupom(const char *acrescimoDesconto, const char *valor) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, acrescimoDesconto, valor), false, [&] {
     return tarvic::ecf_IniciaFechamentoCupom(Texto(acrescimoDesconto), Texto(valor));
   });
 }
 
 tarvic_Flag TARVIC_API ecf_EfetuaFormaPagto(const char *formaPagamento, tarvic_Moeda valor) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_EfetuaFormaPagto(Texto(formaPagamento), valor); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, formaPagamento, valor), false, [&] {
+    return tarvic::ecf_EfetuaFormaPagto(Texto(formaPagamento), valor);
+  });
 }
 
 tarvic_Flag TARVIC_API ecf_TerminaFechamentoCupom(const char *mensagemCupom) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_TerminaFechamentoCupom(Texto(mensagemCupom)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, mensagemCupom), false, [&] {
+    return tarvic::ecf_TerminaFechamentoCupom(Texto(mensagemCupom));
+  });
 }
 
 tarvic_MoedaResultado TARVIC_API ecf_SubtotalCupom(void) {
-  return Exporta<tarvic_MoedaResultado>(
-      0, [&] { return static_cast<tarvic_MoedaResultado>(tarvic::ecf_SubtotalCupom()); });
+  return Exporta<tarvic_MoedaResultado>(Exportacao(__func__), 0, [&] {
+    return static_cast<tarvic_MoedaResultado>(tarvic::ecf_SubtotalCupom());
+  });
 }
 
 }  // extern "C"

@@ -203,45 +203,48 @@ bool ecf_SetArqRetorno(const std::string &arquivo) {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_Inicializa(const char *nome, const char *porta, const char *pastaBase) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_Inicializa(Texto(nome), Texto(porta), Texto(pastaBase)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, nome, porta, pastaBase), false, [&] {
+    return tarvic::ecf_Inicializa(Texto(nome), Texto(porta), Texto(pastaBase));
+  });
 }
 
 tarvic_Flag TARVIC_API ecf_SetarPafRetorno(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_SetarPafRetorno(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_SetarPafRetorno(); });
 }
 
 tarvic_Flag TARVIC_API ecf_SetArqRetorno(const char *arquivo) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_SetArqRetorno(Texto(arquivo)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, arquivo), false,
+                              [&] { return tarvic::ecf_SetArqRetorno(Texto(arquivo)); });
 }
 
 tarvic_Flag TARVIC_API ecf_SetUF(const char *uf) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, uf), false, [&] {
     EstadoEcf.UF = Texto(uf);
     return true;
   });
 }
 
 tarvic_Flag TARVIC_API ecf_SetPafMd5(const char *md5) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, md5), false, [&] {
     EstadoEcf.PafMd5 = Texto(md5);
     return true;
   });
 }
 
 tarvic_Flag TARVIC_API ecf_SetHorarioVerao(tarvic_Flag ativo) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, ativo), false, [&] {
     EstadoEcf.HorarioVerao = Flag(ativo);
     return EstadoEcf.HorarioVerao;
   });
 }
 
 int32_t TARVIC_API ecf_DllVersao(void) {
-  return 1020;
+  return ExportaConsulta<int32_t>(Exportacao(__func__), [] { return 1020; });
 }
 
 int32_t TARVIC_API ecf_IdFabricante(void) {
-  return EstadoEcf.Fabricante;
+  return ExportaConsulta<int32_t>(Exportacao(__func__), [] { return EstadoEcf.Fabricante; });
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include "fronteira.h"
 #include "interno.h"
 #include "plataforma.h"
+#include "traco.h"
 
 namespace tarvic {
 ecf_TratadorMensagem TratadorMensagem = nullptr;
@@ -13,11 +14,16 @@ ecf_TratadorMensagem TratadorMensagem = nullptr;
 
 namespace {
 
+// The host's handler, or a message box; the trace keeps the message with the
+// operator's answer (after any export the handler called on the way).
 int MostraCaixa(const std::string &texto, uint32_t tipo) {
   plataforma::LiberaEntrada();
-  if (tarvic::TratadorMensagem)
-    return tarvic::TratadorMensagem(texto.c_str(), EstadoEcf.NomeFabricante.c_str(), tipo);
-  return plataforma::CaixaMensagem(texto, EstadoEcf.NomeFabricante, tipo);
+  const std::string titulo = EstadoEcf.NomeFabricante;
+  const int botao = tarvic::TratadorMensagem
+                        ? tarvic::TratadorMensagem(texto.c_str(), titulo.c_str(), tipo)
+                        : plataforma::CaixaMensagem(texto, titulo, tipo);
+  if (traco::estado == traco::LIGADO) traco::Mensagem(texto, titulo, tipo, botao);
+  return botao;
 }
 
 // Messages of the FI-family return codes.
@@ -132,7 +138,7 @@ bool VerificaRetorno(bool mostrar) {
 }
 
 extern "C" tarvic_Flag TARVIC_API ecf_SetTratadorMensagem(ecf_TratadorMensagem tratador) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, tratador), false, [&] {
     tarvic::TratadorMensagem = tratador;
     return true;
   });

@@ -361,33 +361,36 @@ extern "C" {
 
 tarvic_Flag TARVIC_API ecf_RecebimentoNaoFiscal(const char *totalizador, tarvic_Moeda valor,
                                                 const char *formaPagamento) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, totalizador, valor, formaPagamento), false, [&] {
     return tarvic::ecf_RecebimentoNaoFiscal(Texto(totalizador), valor, Texto(formaPagamento));
   });
 }
 
 tarvic_Flag TARVIC_API ecf_Suprimento(tarvic_Moeda valor) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_Suprimento(valor); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, valor), false,
+                              [&] { return tarvic::ecf_Suprimento(valor); });
 }
 
 tarvic_Flag TARVIC_API ecf_Sangria(tarvic_Moeda valor) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_Sangria(valor); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, valor), false,
+                              [&] { return tarvic::ecf_Sangria(valor); });
 }
 
 tarvic_Flag TARVIC_API ecf_AbreComprovanteNaoFiscalVinculado(const char *formaPagamento,
                                                              tarvic_Moeda valor, int32_t coo) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, formaPagamento, valor, coo), false, [&] {
     return tarvic::ecf_AbreComprovanteNaoFiscalVinculado(Texto(formaPagamento), valor, coo);
   });
 }
 
 tarvic_Flag TARVIC_API ecf_UsaComprovanteNaoFiscalVinculado(const char *texto) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_UsaComprovanteNaoFiscalVinculado(Texto(texto)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, texto), false, [&] {
+    return tarvic::ecf_UsaComprovanteNaoFiscalVinculado(Texto(texto));
+  });
 }
 
 tarvic_Flag TARVIC_API ecf_FechaComprovanteNaoFiscalVinculado(void) {
-  return Exporta<tarvic_Flag>(false,
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
                               [] { return tarvic::ecf_FechaComprovanteNaoFiscalVinculado(); });
 }
 

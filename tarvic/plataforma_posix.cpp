@@ -1,24 +1,27 @@
 // Stand-in for the Windows system calls on the native build.
 #include <dlfcn.h>
+#include <pthread.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <thread>
 
-#include "plataforma.h"
 #include "plataforma_ini.h"
+#include "plataforma_so.h"
 
 namespace fs = std::filesystem;
 
-namespace plataforma {
+namespace plataforma::so {
 
-const char Separador = '/';
+const char SEPARADOR = '/';
 
 namespace {
 FuncaoPausa funcaoPausa = nullptr;
@@ -65,7 +68,12 @@ std::string PastaDoExecutavel() {
   const fs::path exe = fs::read_symlink("/proc/self/exe", erro);
   if (erro) return "";
   std::string pasta = exe.parent_path().string();
-  return pasta.empty() || pasta.back() == Separador ? pasta : pasta + Separador;
+  return pasta.empty() || pasta.back() == SEPARADOR ? pasta : pasta + SEPARADOR;
+}
+
+// Natively the library is linked into the program: its folder is the program's.
+std::string PastaDaBiblioteca() {
+  return PastaDoExecutavel();
 }
 
 bool ArquivoExiste(const std::string &caminho) {
@@ -150,7 +158,7 @@ void *CarregaBiblioteca(const std::string &nome) {
   // An empty name would give the host program itself.
   if (nome.empty()) return nullptr;
   // Like LoadLibrary: the program's folder first, then the system's search.
-  if (nome.find(Separador) == std::string::npos) {
+  if (nome.find(SEPARADOR) == std::string::npos) {
     const std::string pasta = PastaDoExecutavel();
     if (!pasta.empty() && ArquivoExiste(pasta + nome))
       if (void *biblioteca = dlopen((pasta + nome).c_str(), RTLD_NOW | RTLD_LOCAL))
@@ -170,4 +178,43 @@ bool LiberaBiblioteca(void *biblioteca, uint32_t *erro) {
   return false;
 }
 
-}  // namespace plataforma
+HoraSistema HoraLocal() {
+  timespec agora{};
+  clock_gettime(CLOCK_REALTIME, &agora);
+  std::tm local{};
+  localtime_r(&agora.tv_sec, &local);
+  HoraSistema h;
+  h.ano = local.tm_year + 1900;
+  h.mes = local.tm_mon + 1;
+  h.dia = local.tm_mday;
+  h.hora = local.tm_hour;
+  h.minuto = local.tm_min;
+  h.segundo = local.tm_sec;
+  h.milissegundo = static_cast<int>(agora.tv_nsec / 1000000);
+  return h;
+}
+
+uint64_t Milissegundos() {
+  timespec agora{};
+  clock_gettime(CLOCK_MONOTONIC, &agora);
+  return static_cast<uint64_t>(agora.tv_sec) * 1000 +
+         static_cast<uint64_t>(agora.tv_nsec / 1000000);
+}
+
+uint64_t IdentificadorThread() {
+  return static_cast<uint64_t>(syscall(SYS_gettid));
+}
+
+namespace {
+pthread_mutex_t travaExportacoes = PTHREAD_RECURSIVE_MUTEX_INITIALIZER_NP;
+}
+
+void EntraExportacao() {
+  pthread_mutex_lock(&travaExportacoes);
+}
+
+void SaiExportacao() {
+  pthread_mutex_unlock(&travaExportacoes);
+}
+
+}  // namespace plataforma::so

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "plataforma.h"
+#include "plataforma_so.h"
 
-namespace plataforma {
+namespace plataforma::so {
 
-const char Separador = '\\';
+const char SEPARADOR = '\\';
 
 namespace {
 FuncaoPausa funcaoPausa = nullptr;
@@ -63,6 +63,20 @@ std::string PastaTemporaria() {
 std::string PastaDoExecutavel() {
   char buffer[MAX_PATH + 1] = {};
   const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return "";
+  std::string caminho(buffer, n);
+  return caminho.substr(0, caminho.find_last_of("\\/") + 1);
+}
+
+// The folder of tarvic.dll itself: the module that holds this function.
+std::string PastaDaBiblioteca() {
+  HMODULE modulo = nullptr;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&PastaDaBiblioteca), &modulo))
+    return "";
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(modulo, buffer, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return "";
   std::string caminho(buffer, n);
   return caminho.substr(0, caminho.find_last_of("\\/") + 1);
@@ -155,4 +169,44 @@ bool LiberaBiblioteca(void *biblioteca, uint32_t *erro) {
   return false;
 }
 
-}  // namespace plataforma
+HoraSistema HoraLocal() {
+  SYSTEMTIME agora;
+  GetLocalTime(&agora);
+  HoraSistema h;
+  h.ano = agora.wYear;
+  h.mes = agora.wMonth;
+  h.dia = agora.wDay;
+  h.hora = agora.wHour;
+  h.minuto = agora.wMinute;
+  h.segundo = agora.wSecond;
+  h.milissegundo = agora.wMilliseconds;
+  return h;
+}
+
+// Wraps after 49 days; the trace only takes differences of a few seconds.
+uint64_t Milissegundos() {
+  return GetTickCount();
+}
+
+uint64_t IdentificadorThread() {
+  return GetCurrentThreadId();
+}
+
+namespace {
+// Made when the DLL is loaded, before the host can call any export.
+struct TravaExportacoes {
+  CRITICAL_SECTION secao;
+  TravaExportacoes() { InitializeCriticalSection(&secao); }
+  ~TravaExportacoes() { DeleteCriticalSection(&secao); }
+} travaExportacoes;
+}  // namespace
+
+void EntraExportacao() {
+  EnterCriticalSection(&travaExportacoes.secao);
+}
+
+void SaiExportacao() {
+  LeaveCriticalSection(&travaExportacoes.secao);
+}
+
+}  // namespace plataforma::so

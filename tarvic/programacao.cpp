@@ -482,46 +482,51 @@ bool ecf_StatusRelatorioGerencial() {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_StatusComprovanteNaoFiscalVinculado(void) {
-  return Exporta<tarvic_Flag>(false,
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
                               [] { return tarvic::ecf_StatusComprovanteNaoFiscalVinculado(); });
 }
 
 tarvic_Flag TARVIC_API ecf_ProgramaFormasPagamento(const char *lista) {
-  return Exporta<tarvic_Flag>(false,
+  return Exporta<tarvic_Flag>(Exportacao(__func__, lista), false,
                               [&] { return tarvic::ecf_ProgramaFormasPagamento(Texto(lista)); });
 }
 
 tarvic_Flag TARVIC_API ecf_NomeiaTotalizadorNaoFiscal(int32_t indice, const char *nome) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_NomeiaTotalizadorNaoFiscal(indice, Texto(nome)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, indice, nome), false, [&] {
+    return tarvic::ecf_NomeiaTotalizadorNaoFiscal(indice, Texto(nome));
+  });
 }
 
 int32_t TARVIC_API ecf_VerificaRelatorioGerencial(const char *nome) {
-  return Exporta<int32_t>(-1, [&] { return tarvic::ecf_VerificaRelatorioGerencial(Texto(nome)); });
+  return Exporta<int32_t>(Exportacao(__func__, nome), -1,
+                          [&] { return tarvic::ecf_VerificaRelatorioGerencial(Texto(nome)); });
 }
 
 tarvic_Flag TARVIC_API ecf_NomeiaRelatorioGerencial(const char *nome) {
-  return Exporta<tarvic_Flag>(false,
+  return Exporta<tarvic_Flag>(Exportacao(__func__, nome), false,
                               [&] { return tarvic::ecf_NomeiaRelatorioGerencial(Texto(nome)); });
 }
 
 tarvic_Flag TARVIC_API ecf_CadastraRelatorioGerencial(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_CadastraRelatorioGerencial(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_CadastraRelatorioGerencial(); });
 }
 
 tarvic_Flag TARVIC_API ecf_RelatorioGerencial(const char *texto, const char *nome,
                                               tarvic_Flag centralizar) {
-  return Exporta<tarvic_Flag>(false, [&] {
+  return Exporta<tarvic_Flag>(Exportacao(__func__, texto, nome, centralizar), false, [&] {
     return tarvic::ecf_RelatorioGerencial(Texto(texto), Texto(nome), Flag(centralizar));
   });
 }
 
 tarvic_Flag TARVIC_API ecf_FechaRelatorioGerencial(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_FechaRelatorioGerencial(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_FechaRelatorioGerencial(); });
 }
 
 tarvic_Flag TARVIC_API ecf_StatusRelatorioGerencial(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_StatusRelatorioGerencial(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_StatusRelatorioGerencial(); });
 }
 
 }  // extern "C"

@@ -524,8 +524,9 @@ bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &) {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_PegaDadosUltReducao(const char *arquivo, const char *texto) {
-  return Exporta<tarvic_Flag>(
-      false, [&] { return tarvic::ecf_PegaDadosUltReducao(Texto(arquivo), Texto(texto)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, arquivo, texto), false, [&] {
+    return tarvic::ecf_PegaDadosUltReducao(Texto(arquivo), Texto(texto));
+  });
 }
 
 }  // extern "C"

@@ -539,36 +539,38 @@ void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFina
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_LeituraX(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_LeituraX(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_LeituraX(); });
 }
 
 tarvic_Flag TARVIC_API ecf_ReducaoZ(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_ReducaoZ(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_ReducaoZ(); });
 }
 
 tarvic_Flag TARVIC_API ecf_ReducaoZPendente(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_ReducaoZPendente(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_ReducaoZPendente(); });
 }
 
 tarvic_Flag TARVIC_API ecf_Bloqueado(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_Bloqueado(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return tarvic::ecf_Bloqueado(); });
 }
 
 void TARVIC_API ecf_ProgramaHorarioVerao(void) {
-  ExportaSemResultado([] { tarvic::ecf_ProgramaHorarioVerao(); });
+  ExportaSemResultado(Exportacao(__func__), [] { tarvic::ecf_ProgramaHorarioVerao(); });
 }
 
 void TARVIC_API ecf_ConfiguraArredondamento(void) {
-  ExportaSemResultado([] { tarvic::ecf_ConfiguraArredondamento(); });
+  ExportaSemResultado(Exportacao(__func__), [] { tarvic::ecf_ConfiguraArredondamento(); });
 }
 
 tarvic_Flag TARVIC_API ecf_ModoArredondamento(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_ModoArredondamento(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_ModoArredondamento(); });
 }
 
 void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *dataInicial, const char *dataFinal,
                                              const char *tipo, tarvic_Flag arquivo) {
-  ExportaSemResultado([&] {
+  ExportaSemResultado(Exportacao(__func__, dataInicial, dataFinal, tipo, arquivo), [&] {
     tarvic::ecf_LeituraMemoriaFiscalData(Texto(dataInicial), Texto(dataFinal), Texto(tipo),
                                          Flag(arquivo));
   });
@@ -576,7 +578,7 @@ void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *dataInicial, const char
 
 void TARVIC_API ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFinal,
                                                 const char *tipo, tarvic_Flag arquivo) {
-  ExportaSemResultado([&] {
+  ExportaSemResultado(Exportacao(__func__, reducaoInicial, reducaoFinal, tipo, arquivo), [&] {
     tarvic::ecf_LeituraMemoriaFiscalReducao(reducaoInicial, reducaoFinal, Texto(tipo),
                                             Flag(arquivo));
   });

@@ -1,7 +1,6 @@
 // Text, number and date routines shared by every export, and the return file.
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 
 #include "estado.h"
 #include "fronteira.h"
@@ -301,15 +300,8 @@ void DecodificaHora(DataHora data, int &hora, int &minuto, int &segundo) {
 }
 
 DataHora Agora() {
-  std::time_t t = std::time(nullptr);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &t);
-#else
-  localtime_r(&t, &local);
-#endif
-  return CodificaData(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-         CodificaHora(local.tm_hour, local.tm_min, local.tm_sec);
+  const plataforma::HoraSistema h = plataforma::HoraLocal();
+  return CodificaData(h.ano, h.mes, h.dia) + CodificaHora(h.hora, h.minuto, h.segundo);
 }
 
 DataHora TextoParaData(const std::string &texto) {

@@ -272,39 +272,44 @@ int32_t ecf_AbrirGaveta() {
 extern "C" {
 
 tarvic_Flag TARVIC_API ecf_StatusAtu(tarvic_Flag registrar) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_StatusAtu(Flag(registrar)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, registrar), false,
+                              [&] { return tarvic::ecf_StatusAtu(Flag(registrar)); });
 }
 
 tarvic_Flag TARVIC_API ecf_Ligado(tarvic_Flag mostrar) {
-  return Exporta<tarvic_Flag>(false, [&] { return tarvic::ecf_Ligado(Flag(mostrar)); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__, mostrar), false,
+                              [&] { return tarvic::ecf_Ligado(Flag(mostrar)); });
 }
 
 tarvic_Flag TARVIC_API ecf_TratarDesligamento(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_TratarDesligamento(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_TratarDesligamento(); });
 }
 
 tarvic_Flag TARVIC_API ecf_AbrirPortaSerial(void) {
-  return Exporta<tarvic_Flag>(false, [] { return tarvic::ecf_AbrirPortaSerial(); });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false,
+                              [] { return tarvic::ecf_AbrirPortaSerial(); });
 }
 
 int32_t TARVIC_API ecf_FecharPortaSerial(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_FecharPortaSerial(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_FecharPortaSerial(); });
 }
 
 void TARVIC_API ecf_DestravaImpressora(void) {
-  ExportaSemResultado([] { tarvic::ecf_DestravaImpressora(); });
+  ExportaSemResultado(Exportacao(__func__), [] { tarvic::ecf_DestravaImpressora(); });
 }
 
 tarvic_Flag TARVIC_API ecf_StatusSemPapel(void) {
-  return Exporta<tarvic_Flag>(false, [] { return EstadoEcf.SemPapel; });
+  return Exporta<tarvic_Flag>(Exportacao(__func__), false, [] { return EstadoEcf.SemPapel; });
 }
 
 int32_t TARVIC_API ecf_AbrirGaveta(void) {
-  return Exporta<int32_t>(0, [] { return tarvic::ecf_AbrirGaveta(); });
+  return Exporta<int32_t>(Exportacao(__func__), 0, [] { return tarvic::ecf_AbrirGaveta(); });
 }
 
 int32_t TARVIC_API dllG2_leInteiro(const char *nome) {
-  return Exporta<int32_t>(0, [&] { return tarvic::dllG2_leInteiro(Texto(nome)); });
+  return Exporta<int32_t>(Exportacao(__func__, nome), 0,
+                          [&] { return tarvic::dllG2_leInteiro(Texto(nome)); });
 }
 
 }  // extern "C"
