@@ -145,7 +145,8 @@ TEST_P(PontaAPonta, CupomCompletoComAjustesCancelamentoETroco) {
   EXPECT_EQ(GtDaBiblioteca(), ecf->grandeTotal() * 100);
 
   std::string bobina;
-  for (const std::string& l : ecf->jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf->jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("Obrigado pela preferencia"), std::string::npos) << bobina;
   EXPECT_NE(bobina.find("MINAS LEGAL: 11222333000181 "), std::string::npos) << bobina;
   EXPECT_NE(bobina.find(" " + std::to_string(total) + "\n"), std::string::npos) << bobina;

@@ -273,7 +273,8 @@ TEST_F(SubstitutoDia, LeituraDaMemoriaFiscalEmArquivoNaPastaDoEstado) {
   ASSERT_EQ(ECF_LeituraMemoriaFiscalReducaoMFD("2", "9", "S"), 1);
   EXPECT_NE(ecf.jornal().back().linhas.size(), 0u);
   std::string bobina;
-  for (const std::string& l : ecf.jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf.jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("NAO HA REDUCOES NO PERIODO"), std::string::npos) << bobina;
 }
 
@@ -328,9 +329,9 @@ TEST_F(DllG2Dia, NaoFiscalPorNomeComCodigosDeZero) {
   EXPECT_EQ(Resposta("NomeNaoFiscal", 30), "Recebimento");
   ASSERT_EQ(Executa("LeMeioPagamento", {{"CodMeioPagamentoProgram", "2"}}), 1);
   EXPECT_EQ(Resposta("NomeMeioPagamento", 16), "Cartao");
-  ASSERT_EQ(Executa("DefineMeioPagamento", {{"NomeMeioPagamento", "Ticket"},
-                                            {"PermiteVinculado", "t"}}),
-            1);
+  ASSERT_EQ(
+      Executa("DefineMeioPagamento", {{"NomeMeioPagamento", "Ticket"}, {"PermiteVinculado", "t"}}),
+      1);
   EXPECT_TRUE(ecf->procuraForma("Ticket")->permiteVinculado);
 }
 
@@ -348,9 +349,9 @@ TEST_F(DllG2Dia, GerencialVinculadoEEstadoFiscal) {
   EXPECT_EQ(Executa("ImprimeTexto", {{"TextoLivre", "SOLTO"}}), -1);
 
   VendeEReduz(*ecf, false);
-  ASSERT_EQ(Executa("AbreCreditoDebito", {{"COO", ""}, {"NomeMeioPagamento", "Cartao"},
-                                          {"Valor", ""}}),
-            1);
+  ASSERT_EQ(
+      Executa("AbreCreditoDebito", {{"COO", ""}, {"NomeMeioPagamento", "Cartao"}, {"Valor", ""}}),
+      1);
   EXPECT_EQ(Inteiro("EstadoFiscal"), 64);
   ASSERT_EQ(Executa("ImprimeTexto", {{"TextoLivre", "COMPROVANTE TEF"}}), 1);
   ASSERT_EQ(Executa("EncerraDocumento", {}), 1);
@@ -418,7 +419,8 @@ TEST_F(DllG2Dia, LeituraDaMemoriaFiscalEmPedacos) {
   ASSERT_EQ(DLLG2_ExecutaComando(canal, "EmiteLeituraMF"), 1);
   EXPECT_EQ(ecf->contadores().coo, coo + 1);
   std::string bobina;
-  for (const std::string& l : ecf->jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf->jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("REDUCOES: 1"), std::string::npos) << bobina;
 }
 

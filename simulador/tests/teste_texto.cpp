@@ -72,7 +72,7 @@ TEST_F(Bobina, CupomImpressoEm48ColunasNoJornalENaBobina) {
   ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 5000), Resultado::Ok);
   ASSERT_EQ(ecf->encerraCupom("MD-5: 0123456789ABCDEF\nVOLTE SEMPRE"), Resultado::Ok);
 
-  const DocumentoImpresso& cupom = ecf->jornal().back();
+  const DocumentoImpresso cupom = ecf->jornal().back();
   EXPECT_EQ(cupom.tipo, "CF");
   EXPECT_EQ(cupom.coo, 1);
   for (const std::string& l : cupom.linhas) EXPECT_LE(l.size(), 48u) << l;
@@ -115,7 +115,7 @@ TEST_F(Bobina, LeituraXEReducaoZImprimemOsTotais) {
   ASSERT_EQ(ecf->leituraX(), Resultado::Ok);
   ASSERT_EQ(ecf->reducaoZ(), Resultado::Ok);
   ASSERT_EQ(ecf->jornal().size(), 3u);
-  const DocumentoImpresso& z = ecf->jornal().back();
+  const DocumentoImpresso z = ecf->jornal().back();
   EXPECT_EQ(z.tipo, "RZ");
   EXPECT_EQ(z.coo, 3);
   auto tem = [&](const std::string& l) {

@@ -237,7 +237,7 @@ TEST_F(Venda, RelatorioGerencial) {
   ASSERT_EQ(ecf->fechaRelatorioGerencial(), Resultado::Ok);
   EXPECT_EQ(ecf->contadores().grg, 1);
   EXPECT_EQ(ecf->contadores().gnf, 1);
-  const DocumentoImpresso& rg = ecf->jornal().back();
+  const DocumentoImpresso rg = ecf->jornal().back();
   EXPECT_EQ(rg.tipo, "RG");
   EXPECT_NE(std::find(rg.linhas.begin(), rg.linhas.end(), std::string(48, 'A')), rg.linhas.end());
   EXPECT_NE(std::find(rg.linhas.begin(), rg.linhas.end(), std::string(4, 'A')), rg.linhas.end());
