@@ -19,7 +19,7 @@ namespace {
 // Past this size the log is folded into a new snapshot, at the end of a
 // document: the cost of an operation stays the same all day, and so does
 // the time to open the printer.
-const int64_t LimiteDoRegistro = 2 << 20;
+const int64_t LimiteDoRegistro = 1 << 20;
 
 std::string nomeDeArquivo(const std::string& fabricante) {
   std::string r;
