@@ -199,12 +199,25 @@ using ObservadorDeChamadas = void (*)(const char* funcao);
 void DefineObservadorDeChamadas(ObservadorDeChamadas observador);
 void AntesDaChamada(const char* funcao);
 
+// One call of an exported function to the printer (see entraNaChamada).
+class ChamadaAoModelo {
+ public:
+  explicit ChamadaAoModelo(ImpressoraFiscal& ecf) : ecf_(ecf) { ecf_.entraNaChamada(); }
+  ~ChamadaAoModelo() { ecf_.saiDaChamada(); }
+  ChamadaAoModelo(const ChamadaAoModelo&) = delete;
+  ChamadaAoModelo& operator=(const ChamadaAoModelo&) = delete;
+
+ private:
+  ImpressoraFiscal& ecf_;
+};
+
 // Runs an exported function: a code injected answers in its place; no
 // exception crosses the driver's boundary.
 template <class Funcao>
 int32_t ChamaFI(DriverFI& driver, const char* nome, Funcao funcao) {
   try {
     AntesDaChamada(nome);
+    ChamadaAoModelo chamada(driver.ecf());
     if (std::optional<int> codigo = driver.ecf().retiraCodigoInjetado(nome)) {
       driver.Injetado(nome, *codigo);
       return *codigo;

@@ -136,6 +136,7 @@ template <class Funcao>
 int32_t Chama(const char* nome, Funcao funcao) {
   try {
     AntesDaChamada(nome);
+    ChamadaAoModelo chamada(Ecf());
     if (std::optional<int> codigo = Ecf().retiraCodigoInjetado(nome)) return *codigo;
     return funcao();
   } catch (...) {

@@ -64,6 +64,14 @@ class ImpressoraFiscal {
   // Hands over (and uses up) the code injected for the function, if any.
   std::optional<int> retiraCodigoInjetado(const std::string& funcao);
 
+  // A stand-in driver's call runs between these two: inside one, the control
+  // file is read once, before the call's first use of the printer.
+  void entraNaChamada() {
+    dentroDeChamada_ = true;
+    controleLido_ = false;
+  }
+  void saiDaChamada() { dentroDeChamada_ = false; }
+
   void liga();
   void desliga();
   bool ligada();  // asks the sensor (reads the control file)
@@ -272,6 +280,8 @@ class ImpressoraFiscal {
   std::string caminhoEstado_;
   bool avisouGravacao_ = false;
   bool avisouControle_ = false;
+  bool dentroDeChamada_ = false;
+  bool controleLido_ = false;
   Relogio relogio_;
   bool ligada_ = true;
   SensorPapel papel_ = SensorPapel::Presente;

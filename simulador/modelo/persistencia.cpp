@@ -457,6 +457,8 @@ bool ImpressoraFiscal::aplicaFalhas(const std::string& texto) {
 // The control file is honoured only when it is a regular file of the user
 // running the printer: a file another user left there injects nothing.
 void ImpressoraFiscal::aplicaArquivoControle() {
+  if (dentroDeChamada_ && controleLido_) return;
+  controleLido_ = true;
   const std::string caminho = caminhoControle();
   std::string conteudo;
   switch (arquivo::LeSeDoUsuario(caminho, conteudo)) {
