@@ -13,7 +13,8 @@ namespace simulador {
 namespace arquivo {
 
 // A file opened for appending. It is created (readable by the user alone)
-// when missing; a symbolic link in its place is refused, never followed.
+// when missing; a symbolic link in its place, or a file of another user, is
+// refused: never written through.
 class Anexo {
  public:
   Anexo() = default;

@@ -108,7 +108,7 @@ bool Anexo::abre(const std::string& caminho) {
   const int fd =
       ::open(caminho.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  if (::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode)) {
+  if (::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode) || s.st_uid != ::geteuid()) {
     ::close(fd);
     return false;
   }

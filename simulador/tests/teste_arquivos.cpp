@@ -140,6 +140,12 @@ TEST_F(ArquivosSeguros, LinksPlantadosNaoSaoSeguidos) {
   EXPECT_TRUE(VitimaIntacta());
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(compartilhada + "/ecf.json")));
   EXPECT_TRUE(fs::is_symlink(compartilhada + "/ecf.bobina.txt"));
+  if (geteuid() != 0) return;  // making a file another user's takes root
+  const std::string alheio = compartilhada + "/alheio.jornal";
+  std::ofstream(alheio) << "de outro usuario";
+  ASSERT_EQ(chown(alheio.c_str(), 65534, 65534), 0);
+  arquivo::Anexo anexo;
+  EXPECT_FALSE(anexo.abre(alheio));
 }
 
 TEST_F(ArquivosSeguros, ArquivoDeFalhasQueNaoEDoUsuarioNaoInjetaNada) {
