@@ -202,7 +202,9 @@ void AntesDaChamada(const char* funcao);
 // One call of an exported function to the printer (see entraNaChamada).
 class ChamadaAoModelo {
  public:
-  explicit ChamadaAoModelo(ImpressoraFiscal& ecf) : ecf_(ecf) { ecf_.entraNaChamada(); }
+  explicit ChamadaAoModelo(ImpressoraFiscal& ecf, bool leControle = true) : ecf_(ecf) {
+    ecf_.entraNaChamada(leControle);
+  }
   ~ChamadaAoModelo() { ecf_.saiDaChamada(); }
   ChamadaAoModelo(const ChamadaAoModelo&) = delete;
   ChamadaAoModelo& operator=(const ChamadaAoModelo&) = delete;

@@ -18,6 +18,7 @@
 #include "texto.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <vector>
@@ -136,7 +137,10 @@ template <class Funcao>
 int32_t Chama(const char* nome, Funcao funcao) {
   try {
     AntesDaChamada(nome);
-    ChamadaAoModelo chamada(Ecf());
+    // Only a command reaches the printer: the channel's other functions (its
+    // parameters, answers and error code) leave the control file for the
+    // next command to read.
+    ChamadaAoModelo chamada(Ecf(), std::strcmp(nome, "DLLG2_ExecutaComando") == 0);
     if (std::optional<int> codigo = Ecf().retiraCodigoInjetado(nome)) return *codigo;
     return funcao();
   } catch (...) {

@@ -65,10 +65,11 @@ class ImpressoraFiscal {
   std::optional<int> retiraCodigoInjetado(const std::string& funcao);
 
   // A stand-in driver's call runs between these two: inside one, the control
-  // file is read once, before the call's first use of the printer.
-  void entraNaChamada() {
+  // file is read once, before the call's first use of the printer (or not
+  // at all, for a call that does not reach the printer).
+  void entraNaChamada(bool leControle = true) {
     dentroDeChamada_ = true;
-    controleLido_ = false;
+    controleLido_ = !leControle;
   }
   void saiDaChamada() { dentroDeChamada_ = false; }
 
