@@ -7,7 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
+#include <type_traits>
 
 using nlohmann::json;
 
@@ -425,11 +427,39 @@ std::string LeTexto(const json& j, const char* chave, const std::string& padrao 
   return utf8ParaCp1252(it->get<std::string>());
 }
 
+// An integer of the file: a number with no fraction that fits T. (A number
+// the type cannot hold is a damaged file, not a value to cast.)
+template <typename T>
+T Numero(const json& v) {
+  const auto maximo = static_cast<uint64_t>(std::numeric_limits<T>::max());
+  if (v.is_number_unsigned()) {
+    const uint64_t u = v.get<uint64_t>();
+    if (u > maximo) throw std::runtime_error("numero grande demais");
+    return static_cast<T>(u);
+  }
+  if (!v.is_number_integer()) throw std::runtime_error("numero inteiro esperado");
+  const int64_t i = v.get<int64_t>();
+  if (i < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
+      (i > 0 && static_cast<uint64_t>(i) > maximo))
+    throw std::runtime_error("numero fora da faixa");
+  return static_cast<T>(i);
+}
+
+// A field of the file, not copied (a deeply nested value would be copied
+// by recursion); null when it is missing.
+const json* Campo(const json& j, const char* chave) {
+  auto it = j.find(chave);
+  return it == j.end() ? nullptr : &*it;
+}
+
 template <typename T>
 T Le(const json& j, const char* chave, T padrao) {
   auto it = j.find(chave);
   if (it == j.end()) return padrao;
-  return it->get<T>();
+  if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>)
+    return Numero<T>(*it);
+  else
+    return it->get<T>();
 }
 
 void ExigeObjeto(const json& j, const char* oQue) {
@@ -489,21 +519,21 @@ void from_json(const json& j, Identificacao& i) {
 }
 
 void from_json(const json& j, Aliquota& a) {
-  a.indice = j.at("indice").get<int>();
+  a.indice = Numero<int>(j.at("indice"));
   a.tipo = j.at("tipo").get<std::string>() == "ISS" ? TipoTributo::Iss : TipoTributo::Icms;
-  a.percentual = j.at("percentual").get<int64_t>();
+  a.percentual = Numero<int64_t>(j.at("percentual"));
   a.totalDia = Le<int64_t>(j, "totalDia", 0);
 }
 
 void from_json(const json& j, FormaPagamento& f) {
-  f.indice = j.at("indice").get<int>();
+  f.indice = Numero<int>(j.at("indice"));
   f.nome = LeTexto(j, "nome");
   f.permiteVinculado = Le<bool>(j, "permiteVinculado", false);
   f.totalDia = Le<int64_t>(j, "totalDia", 0);
 }
 
 void from_json(const json& j, TotalizadorNaoFiscal& t) {
-  t.indice = j.at("indice").get<int>();
+  t.indice = Numero<int>(j.at("indice"));
   t.nome = LeTexto(j, "nome");
   t.saida = Le<bool>(j, "saida", false);
   t.totalDia = Le<int64_t>(j, "totalDia", 0);
@@ -511,33 +541,33 @@ void from_json(const json& j, TotalizadorNaoFiscal& t) {
 }
 
 void from_json(const json& j, RelatorioGerencial& r) {
-  r.indice = j.at("indice").get<int>();
+  r.indice = Numero<int>(j.at("indice"));
   r.nome = LeTexto(j, "nome");
   r.contadorDia = Le<int>(j, "contadorDia", 0);
 }
 
 void from_json(const json& j, Contadores& c) {
-  c.coo = j.at("coo").get<int>();
-  c.ccf = j.at("ccf").get<int>();
-  c.gnf = j.at("gnf").get<int>();
-  c.grg = j.at("grg").get<int>();
-  c.cdc = j.at("cdc").get<int>();
-  c.crz = j.at("crz").get<int>();
-  c.cro = j.at("cro").get<int>();
+  c.coo = Numero<int>(j.at("coo"));
+  c.ccf = Numero<int>(j.at("ccf"));
+  c.gnf = Numero<int>(j.at("gnf"));
+  c.grg = Numero<int>(j.at("grg"));
+  c.cdc = Numero<int>(j.at("cdc"));
+  c.crz = Numero<int>(j.at("crz"));
+  c.cro = Numero<int>(j.at("cro"));
   c.cfc = Le<int>(j, "cfc", 0);
   c.cnf = Le<int>(j, "cnf", 0);
 }
 
 void from_json(const json& j, ItemCupom& i) {
-  i.numero = j.at("numero").get<int>();
+  i.numero = Numero<int>(j.at("numero"));
   i.codigo = LeTexto(j, "codigo");
   i.descricao = LeTexto(j, "descricao");
   i.unidade = LeTexto(j, "unidade");
   i.aliquota = LeTexto(j, "aliquota");
   i.iss = Le<bool>(j, "iss", false);
-  i.quantidadeMilesimos = j.at("quantidadeMilesimos").get<int64_t>();
-  i.precoUnitarioMilesimos = j.at("precoUnitarioMilesimos").get<int64_t>();
-  i.bruto = j.at("bruto").get<int64_t>();
+  i.quantidadeMilesimos = Numero<int64_t>(j.at("quantidadeMilesimos"));
+  i.precoUnitarioMilesimos = Numero<int64_t>(j.at("precoUnitarioMilesimos"));
+  i.bruto = Numero<int64_t>(j.at("bruto"));
   i.acrescimo = Le<int64_t>(j, "acrescimo", 0);
   i.desconto = Le<int64_t>(j, "desconto", 0);
   i.rateioSubtotal = Le<int64_t>(j, "rateioSubtotal", 0);
@@ -546,7 +576,7 @@ void from_json(const json& j, ItemCupom& i) {
 
 void from_json(const json& j, PagamentoCupom& p) {
   p.forma = LeTexto(j, "forma");
-  p.valor = j.at("valor").get<int64_t>();
+  p.valor = Numero<int64_t>(j.at("valor"));
   p.observacao = LeTexto(j, "observacao");
   p.vinculadoUsado = Le<int64_t>(j, "vinculadoUsado", 0);
 }
@@ -569,9 +599,9 @@ void from_json(const json& j, Cupom& c) {
 }
 
 void from_json(const json& j, ItemNaoFiscal& i) {
-  i.indiceTotalizador = j.at("indiceTotalizador").get<int>();
+  i.indiceTotalizador = Numero<int>(j.at("indiceTotalizador"));
   i.totalizador = LeTexto(j, "totalizador");
-  i.valor = j.at("valor").get<int64_t>();
+  i.valor = Numero<int64_t>(j.at("valor"));
   i.saida = Le<bool>(j, "saida", false);
 }
 
@@ -592,7 +622,7 @@ void from_json(const json& j, ComprovanteVinculado& c) {
 }
 
 void from_json(const json& j, TotaisDia& t) {
-  t.grandeTotalInicial = j.at("grandeTotalInicial").get<int64_t>();
+  t.grandeTotalInicial = Numero<int64_t>(j.at("grandeTotalInicial"));
   t.cancelamentosIcms = Le<int64_t>(j, "cancelamentosIcms", 0);
   t.cancelamentosIss = Le<int64_t>(j, "cancelamentosIss", 0);
   t.descontosIcms = Le<int64_t>(j, "descontosIcms", 0);
@@ -607,12 +637,12 @@ void from_json(const json& j, TotaisDia& t) {
 
 void from_json(const json& j, DadosReducao& z) {
   ExigeObjeto(j, "reducao");
-  z.crz = j.at("crz").get<int>();
-  z.coo = j.at("coo").get<int>();
+  z.crz = Numero<int>(j.at("crz"));
+  z.coo = Numero<int>(j.at("coo"));
   z.cro = Le<int>(j, "cro", 1);
   z.dataMovimento = j.at("dataMovimento").get<DataHora>();
   z.dataHoraEmissao = Le<DataHora>(j, "dataHoraEmissao", DataHora());
-  z.grandeTotal = j.at("grandeTotal").get<int64_t>();
+  z.grandeTotal = Numero<int64_t>(j.at("grandeTotal"));
   z.vendaBruta = Le<int64_t>(j, "vendaBruta", 0);
   z.vendaLiquida = Le<int64_t>(j, "vendaLiquida", 0);
   z.cancelamentosIcms = Le<int64_t>(j, "cancelamentosIcms", 0);
@@ -634,12 +664,12 @@ void from_json(const json& j, DadosReducao& z) {
 
 void from_json(const json& j, DocumentoImpresso& d) {
   ExigeObjeto(j, "documento");
-  d.coo = j.at("coo").get<int>();
+  d.coo = Numero<int>(j.at("coo"));
   d.tipo = LeTexto(j, "tipo");
   d.dataHora = Le<DataHora>(j, "dataHora", DataHora());
   d.linhas.clear();
-  const json linhas = Le<json>(j, "linhas", json::array());
-  for (const json& l : linhas) d.linhas.push_back(utf8ParaCp1252(l.get<std::string>()));
+  if (const json* linhas = Campo(j, "linhas"))
+    for (const json& l : *linhas) d.linhas.push_back(utf8ParaCp1252(l.get<std::string>()));
 }
 
 namespace {
@@ -647,8 +677,10 @@ namespace {
 std::map<std::string, std::vector<int>> LeInjetados(const json& codigos) {
   ExigeObjeto(codigos, "codigos injetados");
   std::map<std::string, std::vector<int>> injetados;
-  for (const auto& par : codigos.items())
-    injetados[utf8ParaCp1252(par.key())] = par.value().get<std::vector<int>>();
+  for (const auto& par : codigos.items()) {
+    std::vector<int>& lista = injetados[utf8ParaCp1252(par.key())];
+    for (const json& c : par.value()) lista.push_back(Numero<int>(c));
+  }
   return injetados;
 }
 
@@ -660,7 +692,7 @@ void ConfereGeral(const EstadoGravado& e) {
 
 void LeGeral(const json& j, EstadoGravado& e) {
   ExigeObjeto(j, "estado");
-  e.grandeTotal = j.at("grandeTotal").get<int64_t>();
+  e.grandeTotal = Numero<int64_t>(j.at("grandeTotal"));
   e.arredonda = Le<bool>(j, "arredonda", false);
   e.horarioVerao = Le<bool>(j, "horarioVerao", false);
   e.deslocamentoRelogio = Le<int64_t>(j, "deslocamentoRelogio", 0);
@@ -760,7 +792,8 @@ void LeVersao1(const json& j, EstadoLido& lido) {
   e.ultimoCupom = Le<Cupom>(j, "ultimoCupom", Cupom());
   e.naoFiscal = Le<ComprovanteNaoFiscal>(j, "naoFiscal", ComprovanteNaoFiscal());
   e.vinculado = Le<ComprovanteVinculado>(j, "vinculado", ComprovanteVinculado());
-  e.codigosInjetados = LeInjetados(Le<json>(j, "codigosInjetados", json::object()));
+  if (const json* codigos = Campo(j, "codigosInjetados"))
+    e.codigosInjetados = LeInjetados(*codigos);
   lido.memoriaFiscal = Le<std::vector<DadosReducao>>(j, "memoriaFiscal", {});
   lido.jornal = Le<std::vector<DocumentoImpresso>>(j, "jornal", {});
   if (!lido.jornal.empty()) {
@@ -773,7 +806,7 @@ Acrescimo LeAcrescimo(const json& j, ArquivoCrescente arquivo) {
   ExigeObjeto(j, "acrescimo");
   Acrescimo a;
   a.arquivo = arquivo;
-  a.posicao = j.at("posicao").get<int64_t>();
+  a.posicao = Numero<int64_t>(j.at("posicao"));
   a.texto = j.at("texto").get<std::string>();
   if (a.posicao < 0) throw std::runtime_error("posicao negativa");
   return a;
@@ -783,11 +816,12 @@ Acrescimo LeAcrescimo(const json& j, ArquivoCrescente arquivo) {
 // cannot be read leaves the state as it was.
 void AplicaRegistro(const json& r, int64_t numero, EstadoLido& lido) {
   ExigeObjeto(r, "registro");
-  if (r.at("n").get<int64_t>() != numero) throw std::runtime_error("registro fora de ordem");
+  if (Numero<int64_t>(r.at("n")) != numero) throw std::runtime_error("registro fora de ordem");
   EstadoGravado proximo = lido.estado;
-  const json secoes = Le<json>(r, "secoes", json::object());
-  ExigeObjeto(secoes, "secoes");
-  for (const auto& secao : secoes.items()) AplicaSecao(secao.key(), secao.value(), proximo);
+  if (const json* secoes = Campo(r, "secoes")) {
+    ExigeObjeto(*secoes, "secoes");
+    for (const auto& secao : secoes->items()) AplicaSecao(secao.key(), secao.value(), proximo);
+  }
   std::vector<Acrescimo> acrescimos;
   const struct {
     const char* nome;
@@ -812,7 +846,7 @@ void LeRegistro(const std::string& texto, EstadoLido& lido) {
                                  texto.begin() + static_cast<std::ptrdiff_t>(fim));
       if (numero == 0) {
         ExigeObjeto(r, "cabecalho");
-        if (r.at("geracao").get<int64_t>() != lido.geracao) {
+        if (Numero<int64_t>(r.at("geracao")) != lido.geracao) {
           lido.registroDeOutraGeracao = true;
           return;
         }
@@ -835,14 +869,14 @@ EstadoLido LeEstadoDoSimulador(const std::string& estado, const std::string& reg
   EstadoLido lido;
   const json j = json::parse(estado);
   ExigeObjeto(j, "o estado");
-  lido.versao = j.at("versao").get<int>();
+  lido.versao = Numero<int>(j.at("versao"));
   if (lido.versao == 1) {
     LeVersao1(j, lido);
     return lido;
   }
   if (lido.versao != VersaoAtual)
     throw std::runtime_error("versao " + std::to_string(lido.versao) + " desconhecida");
-  lido.geracao = j.at("geracao").get<int64_t>();
+  lido.geracao = Numero<int64_t>(j.at("geracao"));
   for (const char* exigida : {"identificacao", "contadores", "geral", "totaisDia"})
     if (!j.contains(exigida)) throw std::runtime_error(std::string("falta ") + exigida);
   for (const auto& secao : j.items())
