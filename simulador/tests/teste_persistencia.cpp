@@ -211,6 +211,30 @@ TEST_F(Persistencia, RegistroCortadoEArquivosSemAsUltimasGravacoes) {
   EXPECT_EQ(lerArquivo(ecf->caminhoBobina()).compare(0, bobina.size(), bobina), 0);
 }
 
+// The state reader on hostile text: a malformed state throws, a malformed
+// record ends the log there, and nothing crashes.
+TEST(LeituraDoEstado, TextoHostil) {
+  const std::string valido =
+      "{\"versao\":2,\"geracao\":1,\"identificacao\":{},\"contadores\":{\"coo\":1,\"ccf\":1,"
+      "\"gnf\":0,\"grg\":0,\"cdc\":0,\"crz\":0,\"cro\":1},\"geral\":{\"grandeTotal\":0},"
+      "\"totaisDia\":{\"grandeTotalInicial\":0}";
+  const std::string fundo = std::string(100000, '[') + std::string(100000, ']');
+  for (const std::string& estado :
+       {valido + ",\"contadores\":{\"coo\":1.5}}", valido + ",\"geral\":{\"grandeTotal\":1e300}}",
+        valido + ",\"cupom\":{\"quantidadeItens\":99999999999}}", std::string("{\"versao\":3}"),
+        "{\"versao\":2,\"geracao\":1,\"identificacao\":" + fundo + "}"})
+    EXPECT_THROW(LeEstadoDoSimulador(estado, ""), std::exception) << estado.substr(0, 120);
+  const std::string registro =
+      "{\"geracao\":1}\n{\"n\":1,\"secoes\":{\"contadores\":{\"coo\":2,"
+      "\"ccf\":1,\"gnf\":0,\"grg\":0,\"cdc\":0,\"crz\":0,\"cro\":1}}}\n";
+  for (const std::string& cauda : {"{\"n\":2,\"secoes\":{\"x\":" + fundo + "}, \"jornal\":3}\n",
+                                   std::string("{\"n\":9}\n"), std::string("{\"n\":2,\"sec")}) {
+    const EstadoLido lido = LeEstadoDoSimulador(valido + "}", registro + cauda);
+    EXPECT_EQ(lido.estado.contadores.coo, 2);
+    EXPECT_EQ(lido.bytesValidosRegistro, registro.size());
+  }
+}
+
 TEST(ImpressoraDoProcesso, UmaPorFabricante) {
   std::string pasta = (fs::temp_directory_path() / "tarvic_sim_teste_processo").string();
   fs::create_directories(pasta);
