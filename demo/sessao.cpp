@@ -203,6 +203,10 @@ bool RodaSessao(const OpcoesSessao &o) {
              ecf_Inicializa(o.fabricante.c_str(), o.porta.c_str(), pasta.c_str())))
     return false;
   ok &= Passo("ecf_Modelo", ecf_Modelo());
+  // A day left open on an earlier date is closed before anything else is
+  // printed, as the shop does when it opens.
+  if (ecf_ReducaoZPendente())
+    ok &= Passo("ecf_ReducaoZ (o dia anterior ficou aberto)", ecf_ReducaoZ());
 
   const int cooAntes = ecf_NumeroCupom();
   const int ccfAntes = ecf_NumeroCCF();
