@@ -234,6 +234,9 @@ void ImpressoraFiscal::novaImpressora(const char* sufixoDosAntigos) {
       if (arquivo::Existe(c)) arquivo::Renomeia(c, c + sufixoDosAntigos);
   }
   abreArquivos();
+  // The old log goes first: replayed over the new snapshot, it would bring
+  // the old printer back.
+  registro_.trunca(0);
   if (!sufixoDosAntigos) {
     arquivoJornal_.trunca(0);
     arquivoMemoria_.trunca(0);
@@ -241,7 +244,6 @@ void ImpressoraFiscal::novaImpressora(const char* sufixoDosAntigos) {
   m_.bytesJornal = 0;
   m_.bytesMemoriaFiscal = 0;
   m_.bytesBobina = arquivoBobina_.aberto() ? arquivoBobina_.tamanho() : 0;
-  geracao_ = 0;
   if (!compacta() && !avisouGravacao_) {
     aviso("falha ao gravar o estado em '" + caminhoEstado_ + "'");
     avisouGravacao_ = true;
@@ -261,6 +263,7 @@ void ImpressoraFiscal::migraVersao1(EstadoLido& lido) {
   if (arquivo::Le(caminhoBobina(), bobina) && !utf8Valido(bobina))
     arquivo::Substitui(caminhoBobina(), cp1252ParaUtf8(bobina), true);
   abreArquivos();
+  registro_.trunca(0);
   std::string jornal, memoria;
   for (const DocumentoImpresso& d : lido.jornal) {
     jornal += LinhaInicioDeDocumento(d);
