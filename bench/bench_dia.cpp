@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,8 @@ void DiaDeMilCupons(benchmark::State &estado, const char *fabricante) {
     estado.counters["jornal_MiB"] = TamanhoMiB(modelo + "/tarvic_sim_" + fabricante + ".jornal");
   }
   ecf_FecharPortaSerial();
+  std::error_code erro;
+  std::filesystem::remove_all(modelo, erro);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <string>
 
 #include "tarvic.h"
@@ -13,13 +14,17 @@ int TARVIC_API Silencio(const char *, const char *, uint32_t) {
   return 1;
 }
 
+char *Pasta() {
+  static char pasta[] = "/tmp/tarvic_bench_XXXXXX";
+  return pasta;
+}
+
 // One start-up for all the measures, in a folder of its own.
 bool Inicia(benchmark::State &estado) {
   static const bool iniciada = [] {
-    static char pasta[] = "/tmp/tarvic_bench_XXXXXX";
-    if (!mkdtemp(pasta)) return false;
+    if (!mkdtemp(Pasta())) return false;
     ecf_SetTratadorMensagem(Silencio);
-    return ecf_Inicializa("BEMATECH", "COM1", pasta) != 0;
+    return ecf_Inicializa("BEMATECH", "COM1", Pasta()) != 0;
   }();
   if (!iniciada) estado.SkipWithError("ecf_Inicializa failed");
   return iniciada;
@@ -60,4 +65,12 @@ BENCHMARK(VendeItem);
 BENCHMARK(EfetuaFormaPagto);
 BENCHMARK(TerminaFechamentoCupom);
 BENCHMARK(StatusAtu);
-BENCHMARK_MAIN();
+int main(int argc, char **argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  ecf_FecharPortaSerial();
+  std::error_code erro;
+  std::filesystem::remove_all(Pasta(), erro);
+  return 0;
+}
