@@ -11,11 +11,14 @@
 
 #if defined(_WIN32)
 #include <direct.h>
+#include <windows.h>
 #define CriaPastaDemo(p) _mkdir(p)
 const char SEPARADOR = '\\';
 #else
 #include <sys/stat.h>
-#define CriaPastaDemo(p) mkdir(p, 0755)
+
+#include "arquivos.h"
+#define CriaPastaDemo(p) mkdir(p, 0700)
 const char SEPARADOR = '/';
 #endif
 
@@ -26,9 +29,18 @@ int mensagens = 0;
 std::string controleFalhas;  // the simulated printer's fault-control file
 
 // What a technician does at the printer: writes a fault (or its end) into
-// the simulated printer's control file.
+// the simulated printer's control file. On POSIX systems the file is
+// replaced whole and never written through a link another user may have
+// planted in its place.
 void Provoca(const std::string &falha) {
+#if defined(_WIN32)
   std::ofstream(controleFalhas, std::ios::binary | std::ios::app) << falha << "\n";
+#else
+  namespace arquivo = tarvic::simulador::arquivo;
+  std::string pendente;
+  if (arquivo::LeSeDoUsuario(controleFalhas, pendente) != arquivo::Leitura::Lido) pendente.clear();
+  arquivo::Substitui(controleFalhas, pendente + falha + "\n", false);
+#endif
 }
 
 // Windows-1252 text of the library to UTF-8 for the terminal.
@@ -100,11 +112,52 @@ void DefineAmbiente(const std::string &nome, const std::string &valor) {
 #endif
 }
 
-std::string PastaTemporaria() {
-  for (const char *v : {"TEMP", "TMP", "TMPDIR"})
+// The demo's folder: %TEMP% on Windows (the user's own there), the user's
+// own folder elsewhere (never a shared temporary folder).
+std::string PastaDoUsuario() {
+#if defined(_WIN32)
+  for (const char *v : {"TEMP", "TMP"})
     if (const char *p = std::getenv(v))
       if (*p) return p;
-  return "/tmp";
+  return ".";
+#else
+  const std::string pasta = tarvic::simulador::arquivo::PastaDoUsuario();
+  return pasta.empty() ? std::string(".") : pasta;
+#endif
+}
+
+bool EhPasta(const std::string &caminho) {
+#if defined(_WIN32)
+  const DWORD a = GetFileAttributesA(caminho.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+#else
+  struct stat s;
+  return stat(caminho.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
+#endif
+}
+
+std::string Aparado(const std::string &s) {
+  const size_t inicio = s.find_first_not_of(" \t\r\n");
+  if (inicio == std::string::npos) return "";
+  return s.substr(inicio, s.find_last_not_of(" \t\r\n") - inicio + 1);
+}
+
+// The simulated printer's state file, found as the simulator finds it: the
+// file TARVIC_SIM_ESTADO names, or the default file in the folder it names.
+std::string ArquivoDeEstado(const std::string &fabricante) {
+  const char *v = std::getenv("TARVIC_SIM_ESTADO");
+  const std::string estado = Aparado(v ? v : "");
+  if (!EhPasta(estado)) return estado;
+  return estado + SEPARADOR + "tarvic_sim_" + fabricante + ".json";
+}
+
+// The state file's name without its extension: the tape and the control
+// file are named from it.
+std::string BaseDoEstado(const std::string &estado) {
+  const size_t ponto = estado.find_last_of('.'), barra = estado.find_last_of("/\\");
+  if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra))
+    return estado.substr(0, ponto);
+  return estado;
 }
 
 std::string LeArquivo(const std::string &caminho) {
@@ -123,16 +176,20 @@ const char *Aliquota18(const std::string &fabricante) {
 
 bool RodaSessao(const OpcoesSessao &o) {
   detalhado = o.detalhes;
-  std::string pasta = o.pasta.empty() ? PastaTemporaria() + SEPARADOR + "tarvic-demo" : o.pasta;
+  std::string pasta = o.pasta.empty() ? PastaDoUsuario() + SEPARADOR + "tarvic-demo" : o.pasta;
   CriaPastaDemo(pasta.c_str());
-  // The simulated printer keeps its memory next to the return folder, and
-  // one DLLG2 stand-in serves both DATAREGIS and URANO.
-  const std::string estado = pasta + SEPARADOR + "impressora_" + o.fabricante + ".json";
-  const std::string bobina = pasta + SEPARADOR + "impressora_" + o.fabricante + ".bobina.txt";
-  if (!std::getenv("TARVIC_SIM_ESTADO")) DefineAmbiente("TARVIC_SIM_ESTADO", estado);
+  // The simulated printer keeps its memory next to the return folder, unless
+  // TARVIC_SIM_ESTADO puts it elsewhere; one DLLG2 stand-in serves both
+  // DATAREGIS and URANO.
+  std::string estado = ArquivoDeEstado(o.fabricante);
+  if (estado.empty()) {
+    estado = pasta + SEPARADOR + "impressora_" + o.fabricante + ".json";
+    DefineAmbiente("TARVIC_SIM_ESTADO", estado);
+  }
   DefineAmbiente("TARVIC_SIM_FABRICANTE", o.fabricante);
+  const std::string bobina = BaseDoEstado(estado) + ".bobina.txt";
   const size_t inicioBobina = LeArquivo(bobina).size();
-  controleFalhas = pasta + SEPARADOR + "impressora_" + o.fabricante + ".falhas";
+  controleFalhas = BaseDoEstado(estado) + ".falhas";
 
   ecf_SetTratadorMensagem(MostraMensagem);
   bool ok = true;
@@ -146,6 +203,10 @@ bool RodaSessao(const OpcoesSessao &o) {
              ecf_Inicializa(o.fabricante.c_str(), o.porta.c_str(), pasta.c_str())))
     return false;
   ok &= Passo("ecf_Modelo", ecf_Modelo());
+  // A day left open on an earlier date is closed before anything else is
+  // printed, as the shop does when it opens.
+  if (ecf_ReducaoZPendente())
+    ok &= Passo("ecf_ReducaoZ (o dia anterior ficou aberto)", ecf_ReducaoZ());
 
   const int cooAntes = ecf_NumeroCupom();
   const int ccfAntes = ecf_NumeroCCF();
@@ -257,9 +318,10 @@ bool RodaSessao(const OpcoesSessao &o) {
   ok &= Passo("contadores e grande total coerentes com o dia", coerente);
 
   if (detalhado) {
+    // The tape file is UTF-8 already.
     const std::string fita = LeArquivo(bobina);
     std::printf("== Bobina (o que a impressora imprimiu)\n%s",
-                ParaUtf8(fita.size() > inicioBobina ? fita.substr(inicioBobina) : "").c_str());
+                fita.size() > inicioBobina ? fita.substr(inicioBobina).c_str() : "");
     std::printf("== Arquivo de retorno %s%cretornoEcf%cmeuRetorno.ini\n%s", pasta.c_str(),
                 SEPARADOR, SEPARADOR,
                 ParaUtf8(LeArquivo(pasta + SEPARADOR + "retornoEcf" + SEPARADOR + "meuRetorno.ini"))

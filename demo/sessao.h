@@ -8,7 +8,7 @@ struct OpcoesSessao {
   std::string fabricante = "BEMATECH";
   std::string uf = "MG";
   std::string porta = "COM1";
-  std::string pasta;     // base folder of the return folder; empty: a folder in TEMP
+  std::string pasta;  // base folder of the return folder; empty: tarvic-demo in the user's folder
   bool detalhes = true;  // print every step, the tape and the return file
   // The printer is switched off in the middle of the sale; the operator
   // switches it on again when asked, and the sale goes on.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace tarvic {
@@ -30,7 +29,7 @@ void Escreve(char* buffer, const std::string& texto) {
 
 void EscreveLimitado(char* buffer, int32_t tamanho, const std::string& texto) {
   if (!buffer || tamanho <= 0) return;
-  const std::size_t espaco = static_cast<std::size_t>(tamanho) - 1;  // o NUL final cabe no tamanho
+  const std::size_t espaco = static_cast<std::size_t>(tamanho) - 1;  // the final NUL fits the size
   const std::size_t n = texto.size() < espaco ? texto.size() : espaco;
   if (n > 0) std::memcpy(buffer, texto.data(), n);
   buffer[n] = '\0';
@@ -40,7 +39,7 @@ void EscreveInteiro(int32_t* destino, int32_t valor) {
   if (destino) *destino = valor;
 }
 
-// ---------------------------------------------------------------- números
+// ---------------------------------------------------------------- numbers
 
 bool LeDecimal(const std::string& texto, int casas, int64_t& valor) {
   return lerDecimal(texto, casas, valor);
@@ -76,7 +75,7 @@ std::string Moeda(int64_t centavos) {
   return formataDecimal(centavos, 2);
 }
 
-// ---------------------------------------------------------------- datas
+// ---------------------------------------------------------------- dates
 
 std::string Ddmmaa(const DataHora& d) {
   return zeros(d.dia, 2) + zeros(d.mes, 2) + zeros(d.ano % 100, 2);
@@ -98,13 +97,13 @@ std::string HoraComDoisPontos(const DataHora& d) {
   return zeros(d.hora, 2) + ":" + zeros(d.minuto, 2) + ":" + zeros(d.segundo, 2);
 }
 
-// ---------------------------------------------------------------- alíquotas
+// ---------------------------------------------------------------- tax rates
 
 std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimos, bool iss) {
   if (centesimos <= 0 || centesimos > 9999) return "?";
   const std::string icms = "T" + zeros(centesimos, 4), servico = "S" + zeros(centesimos, 4);
   if (iss) return servico;
-  // Sem dizer o tributo: o ICMS primeiro, o ISS se só ele tem esse percentual.
+  // No tax named: ICMS first, ISS when only it has that percentage.
   return !ecf.resolveAliquota(icms).empty() || ecf.resolveAliquota(servico).empty() ? icms
                                                                                     : servico;
 }
@@ -118,7 +117,7 @@ std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& cod
   if (c == "SF" || c == "FS") return "FS";
   if (c == "SN" || c == "NS") return "NS";
   int64_t n = 0;
-  if (c.size() == 2 && LeInteiro(c, n)) return c;  // índice da alíquota programada
+  if (c.size() == 2 && LeInteiro(c, n)) return c;  // index of the programmed rate
   if (c.size() == 4 && LeInteiro(c, n))
     return AliquotaPorPercentual(ecf, n, false);  // "1800": 18,00%
   if (!c.empty() && (c[0] == 'T' || c[0] == 'S')) {
@@ -129,27 +128,27 @@ std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& cod
     return c;
   }
   if (LeDecimal(c, 2, n)) return AliquotaPorPercentual(ecf, n, false);  // "18,00"
-  return c;  // o modelo recusa o que não entende
+  return c;  // the model refuses what it does not understand
 }
 
-// ---------------------------------------------------------------- respostas de tamanho fixo
+// ---------------------------------------------------------------- fixed-size answers
 
 namespace {
 
-// Põe o texto na posição (contada de 1) de uma resposta já do tamanho final.
+// Puts the text at the position (counted from 1) of an answer of its final size.
 void Poe(std::string& resposta, std::size_t posicao, const std::string& texto) {
   if (posicao < 1 || posicao > resposta.size()) return;
   resposta.replace(posicao - 1, std::min(texto.size(), resposta.size() - posicao + 1), texto);
 }
 
-// O texto com exatamente n caracteres: cortado ou completado com brancos.
+// The text in exactly n characters: cut or filled with blanks.
 std::string Largura(const std::string& texto, std::size_t n) {
   std::string t = texto.substr(0, n);
   t.resize(n, ' ');
   return t;
 }
 
-// Valores negativos não cabem nos campos de dígitos das respostas.
+// Negative values do not fit the answers' digit fields.
 std::string Campo(int64_t valor, int largura) {
   return Digitos(valor < 0 ? 0 : valor, largura);
 }
@@ -181,9 +180,9 @@ int64_t TotalFixo(const DadosReducao& z, const std::string& codigo) {
 std::string DadosReducaoMfd(const ImpressoraFiscal& ecf) {
   std::string r(1278, '0');
   const DadosReducao* z = ecf.ultimaReducao();
-  // Os separadores de campo, como o driver os deixa.
-  for (std::size_t p : {3, 8, 13, 20, 27, 34, 41, 46, 315, 334, 559, 574, 589, 604, 619, 634, 649,
-                        664, 679, 694, 709, 724, 739, 1207, 1272})
+  // The field separators, as the driver leaves them.
+  for (std::size_t p : {3,   8,   13,  20,  27,  34,  41,  46,  315, 334, 559,  574, 589,
+                        604, 619, 634, 649, 664, 679, 694, 709, 724, 739, 1207, 1272})
     Poe(r, p, ",");
   if (!z) return r;
   Poe(r, 4, Campo(z->cro, 4));
@@ -287,9 +286,9 @@ std::string GravaSaida(const ImpressoraFiscal& ecf, const std::string& nome,
   const std::size_t barra = estado.find_last_of("/\\");
   const std::string caminho =
       (barra == std::string::npos ? std::string() : estado.substr(0, barra + 1)) + nome;
-  std::ofstream saida(caminho, std::ios::binary | std::ios::trunc);
-  for (const std::string& l : linhas) saida << l << "\r\n";
-  return saida ? caminho : std::string();
+  std::string texto;
+  for (const std::string& l : linhas) texto += l + "\r\n";
+  return arquivo::Substitui(caminho, texto, false) ? caminho : std::string();
 }
 
 DataHora GravacaoSoftwareBasico() {
@@ -300,7 +299,21 @@ ImpressoraFiscal& Impressora(const std::string& fabricante) {
   return impressoraDoProcesso(fabricante);
 }
 
-// ---------------------------------------------------------------- família FI
+namespace {
+
+ObservadorDeChamadas observadorDeChamadas = nullptr;
+
+}  // namespace
+
+void DefineObservadorDeChamadas(ObservadorDeChamadas observador) {
+  observadorDeChamadas = observador;
+}
+
+void AntesDaChamada(const char* funcao) {
+  if (observadorDeChamadas) observadorDeChamadas(funcao);
+}
+
+// ---------------------------------------------------------------- FI family
 
 namespace {
 
@@ -390,9 +403,9 @@ int32_t DriverFI::Codigo(Resultado r) {
       return 1;
     case Resultado::Desligada:
       return -6;
-    // Sem papel o driver conversa com a impressora: o comando volta 1 e o
-    // ST1 diz o que houve. O CONVECF não deixa ler os bytes no veredito, e
-    // responde que o status não é 6,0,0.
+    // Out of paper the driver talks to the printer: the command returns 1 and
+    // ST1 tells what happened. CONVECF does not let the verdict read the
+    // bytes, and answers that the status is not 6,0,0.
     case Resultado::SemPapel:
       return familia_ == Familia::Sweda ? -27 : 1;
     case Resultado::AliquotaNaoProgramada:
@@ -431,7 +444,7 @@ void DriverFI::Injetado(const char* funcao, int32_t codigo) {
 }
 
 int32_t DriverFI::RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2) {
-  // Lê o estado deixado pelo último comando: não é um comando ele mesmo.
+  // Reads the state the last command left: not a command itself.
   ImpressoraFiscal& e = ecf();
   if (!e.ligada()) return -6;
   int32_t s1 = 0, s2 = 0;
@@ -447,9 +460,9 @@ int32_t DriverFI::RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2) {
   }
   if (e.documentoAberto() == TipoDocumento::CupomFiscal) s1 |= 2;
   if (ultimo_ != Resultado::Ok && ultimo_ != Resultado::Desligada) {
-    s2 |= 1;  // comando não executado
+    s2 |= 1;  // command not executed
     if (ultimo_ == Resultado::AliquotaNaoProgramada) s2 |= 16;
-    if (ultimo_ == Resultado::NadaACancelar) s2 |= 4;  // cancelamento não permitido
+    if (ultimo_ == Resultado::NadaACancelar) s2 |= 4;  // cancellation not allowed
     if (ultimo_ == Resultado::CapacidadeEsgotada) s2 |= 8;
   }
   EscreveInteiro(ack, 6);
@@ -464,9 +477,9 @@ int32_t DriverFI::FlagsFiscais(int32_t* flags) {
   const ImpressoraFiscal& e = ecf();
   int32_t f = 0;
   if (e.documentoAberto() == TipoDocumento::CupomFiscal) {
-    f |= 1 | 32;  // aberto, e pode ser cancelado
+    f |= 1 | 32;  // open, and may be cancelled
     if (e.faseCupom() != FaseCupom::Aberto && e.faseCupom() != FaseCupom::Vendendo)
-      f |= 2;  // fechamento (formas de pagamento) iniciado
+      f |= 2;  // closing (payment methods) begun
   } else if (e.documentoAberto() == TipoDocumento::Nenhum && e.ultimoCupom().coo != 0 &&
              e.ultimoCupom().coo == e.contadores().coo && !e.ultimoCupom().cancelado) {
     f |= 32;
@@ -500,7 +513,7 @@ int32_t DriverFI::VendeItem(const char* codigo, const char* descricao, const cha
   ImpressoraFiscal& e = ecf();
   ImpressoraFiscal::Item item;
   item.codigo = Texto(codigo);
-  // A descrição longa e a unidade valem só para o item seguinte.
+  // The long description and the unit hold for the next item only.
   item.descricao = descricaoLonga_.empty() ? Texto(descricao) : descricaoLonga_;
   item.unidade = !unidade.empty() ? unidade : (!unidade_.empty() ? unidade_ : std::string("UN"));
   descricaoLonga_.clear();
@@ -573,7 +586,7 @@ int32_t DriverFI::IniciaFechamento(const char* acrescimoDesconto, const char* ti
   Ajuste ajuste;
   if (!LeAjuste(tipo, valor, !desconto, ajuste))
     return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-  // O sinal do valor não decide: a letra diz se é acréscimo ou desconto.
+  // The amount's sign does not decide: the letter tells surcharge or discount.
   if (ajuste.tipo == TipoAjuste::AcrescimoValor || ajuste.tipo == TipoAjuste::DescontoValor)
     ajuste = desconto ? Ajuste::descontoValor(ajuste.valor) : Ajuste::acrescimoValor(ajuste.valor);
   else if (ajuste.tipo != TipoAjuste::Nenhum)
@@ -605,7 +618,7 @@ int32_t DriverFI::FechaVinculado() {
   return Codigo(ecf().fechaComprovanteVinculado());
 }
 
-// ---- documentos não fiscais
+// ---- non-fiscal documents
 
 namespace {
 
@@ -644,8 +657,8 @@ int32_t DriverFI::AbreVinculado(const char* forma, const char* valor, const char
   if ((!v.empty() && !LeDecimal(v, 2, centavos)) || (!n.empty() && !LeInteiro(n, numero)) ||
       numero < 0 || numero > 999999)
     return Codigo(ecf().ligada() ? Resultado::ParametroInvalido : Resultado::Desligada);
-  return Codigo(ecf().abreComprovanteVinculado(apara(Texto(forma)), centavos,
-                                               static_cast<int>(numero)));
+  return Codigo(
+      ecf().abreComprovanteVinculado(apara(Texto(forma)), centavos, static_cast<int>(numero)));
 }
 
 int32_t DriverFI::UsaVinculado(const char* texto) {
@@ -684,7 +697,7 @@ int32_t DriverFI::NomeiaTotalizador(int64_t indice, const char* nome) {
   return Codigo(ecf().nomeiaTotalizadorNaoFiscal(static_cast<int>(indice), Texto(nome)));
 }
 
-// ---- o dia
+// ---- the day
 
 int32_t DriverFI::LeituraX() {
   return Codigo(ecf().leituraX());

@@ -1,7 +1,7 @@
-// O que os drivers substitutos têm em comum: buffers do chamador, números nas
-// notações dos fabricantes, datas, e o driver da família FI (BEMAFI32,
-// CONVECF, DARUMA32, ELGIN), que traduz os resultados do modelo em códigos de
-// retorno, bytes de status ST1/ST2 e mensagens de status.
+// What the stand-in drivers share: the caller's buffers, numbers in the
+// manufacturers' notations, dates, and the driver of the FI family
+// (BEMAFI32, CONVECF, DARUMA32, ELGIN), which turns the model's results into
+// return codes, ST1/ST2 status bytes and status messages.
 #pragma once
 
 #include "impressora_fiscal.h"
@@ -13,83 +13,84 @@ namespace tarvic {
 namespace simulador {
 namespace substituto {
 
-// ---- buffers e textos vindos do chamador ----
+// ---- buffers and texts from the caller ----
 
-// Texto de entrada; nulo é vazio.
+// An input text; null is empty.
 std::string Texto(const char* texto);
-// Quantos caracteres o chamador deu: os brancos (ou o que for) até o NUL.
+// How many characters the caller gave: the blanks (or whatever) up to the NUL.
 std::size_t Capacidade(const char* buffer);
-// Escreve texto sobre o buffer sem passar da sua capacidade; quando sobra
-// espaço, termina com NUL. Buffer nulo: nada.
+// Writes the text over the buffer without passing its capacity; with room
+// to spare, ends it with a NUL. A null buffer: nothing.
 void Escreve(char* buffer, const std::string& texto);
-// Como Escreve, mas a capacidade é dada (buffer com tamanho explícito,
-// incluindo o NUL final).
+// As Escreve, with the capacity given (a buffer of explicit size, the final
+// NUL included).
 void EscreveLimitado(char* buffer, int32_t tamanho, const std::string& texto);
 void EscreveInteiro(int32_t* destino, int32_t valor);
 
-// ---- números ----
+// ---- numbers ----
 
-// Decimal com vírgula ou ponto ("12,50", "-3", "1.234,56") em ponto fixo.
+// A decimal with a comma or a point ("12,50", "-3", "1.234,56") in fixed point.
 bool LeDecimal(const std::string& texto, int casas, int64_t& valor);
-// Inteiro decimal (brancos em volta aceitos).
+// A decimal integer (blanks around it accepted).
 bool LeInteiro(const std::string& texto, int64_t& valor);
-// Percentual em centésimos: só dígitos contam centésimos ("1050" = 10,50%),
-// com separador é o percentual escrito ("10,5").
+// A percentage in hundredths: digits alone count hundredths ("1050" =
+// 10,50%), with a separator it is the percentage written ("10,5").
 bool LeCentesimosDePercentual(const std::string& texto, int64_t& centesimos);
-// Valor em centavos: só dígitos contam centavos ("001234" = 12,34), com
-// separador é o valor escrito.
+// An amount in cents: digits alone count cents ("001234" = 12,34), with a
+// separator it is the amount written.
 bool LeCentavosOuValor(const std::string& texto, int64_t& centavos);
 std::string Digitos(int64_t valor, int largura);
-// "1234,56" (sem separador de milhar).
+// "1234,56" (no thousands separator).
 std::string Moeda(int64_t centavos);
 
-// ---- datas ----
+// ---- dates ----
 
 std::string Ddmmaa(const DataHora& d);
 std::string Ddmmaaaa(const DataHora& d);
 std::string Hhmmss(const DataHora& d);
-std::string DataComBarras(const DataHora& d);      // dd/mm/aaaa
+std::string DataComBarras(const DataHora& d);      // dd/mm/yyyy
 std::string HoraComDoisPontos(const DataHora& d);  // hh:mm:ss
 
-// ---- alíquotas ----
+// ---- tax rates ----
 
-// Código de alíquota como o driver recebe ("II", "FF", "NN", "SI", "ISS",
-// "01", "1800", "T18,00", "18,00" ...) no código que o modelo entende. Um
-// percentual sem indicação de tributo procura primeiro o ICMS, depois o ISS.
+// A tax code as the driver receives it ("II", "FF", "NN", "SI", "ISS", "01",
+// "1800", "T18,00", "18,00" ...) as the code the model understands. A
+// percentage that names no tax looks for ICMS first, then ISS.
 std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& codigo);
-// Percentual em centésimos como alíquota de ICMS (ou ISS) do modelo.
+// A percentage in hundredths as an ICMS (or ISS) rate of the model.
 std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimos, bool iss);
 
-// ---- respostas de tamanho fixo ----
+// ---- fixed-size answers ----
 
-// Os dados da última redução Z no leiaute de 1278 caracteres das MFD
-// (BEMAFI32, CONVECF, ELGIN) e no de 631 caracteres das funções antigas; sem
-// redução, só zeros (a data também: não é data).
+// The last Z reduction's data in the 1278-character layout of the MFD
+// printers (BEMAFI32, CONVECF, ELGIN) and in the 631-character one of the
+// older functions; without a reduction, zeros only (the date too: no date).
 std::string DadosReducaoMfd(const ImpressoraFiscal& ecf);
 std::string DadosReducaoSimples(const ImpressoraFiscal& ecf);
-// Os 50 totalizadores não fiscais, na ordem dos índices, separados por ",":
-// contador do dia (4), total do dia em centavos (20), nome (19). Índice livre:
-// nome em branco.
+// The 50 non-fiscal totalisers, in index order, separated by ",": the day's
+// count (4), the day's total in cents (20), name (19). A free index: a blank
+// name.
 std::string ListaTotalizadoresNaoFiscais(const ImpressoraFiscal& ecf);
-// Nome do totalizador do índice; vazio quando o índice está livre.
+// The name of the index's totaliser; empty when the index is free.
 std::string TotalizadorDoIndice(const ImpressoraFiscal& ecf, int64_t indice);
-// Total do dia da alíquota programada no índice (1..16) e seu percentual.
+// The day's total of the rate programmed at the index (1..16) and its percentage.
 void TotalDaAliquota(const DadosReducao& z, int indice, int64_t& total, int64_t& percentual,
                      char& tipo);
-// Total de uma situação fixa ("F", "I", "N", "FS", "IS", "NS") na redução.
+// The total of a fixed situation ("F", "I", "N", "FS", "IS", "NS") in the reduction.
 int64_t TotalFixo(const DadosReducao& z, const std::string& codigo);
-// Datas das leituras da memória fiscal: "dd/mm/aaaa", "dd/mm/aa", "ddmmaaaa", "ddmmaa".
+// Dates of the fiscal memory readings: "dd/mm/yyyy", "dd/mm/yy", "ddmmyyyy", "ddmmyy".
 bool LeDataDaLeitura(const std::string& texto, DataHora& data);
-// Grava a saída "serial" de uma leitura na pasta do arquivo de estado; devolve o caminho.
+// Writes a reading's "serial" output in the state file's folder (replacing
+// the file whole, never through a link); returns its path.
 std::string GravaSaida(const ImpressoraFiscal& ecf, const std::string& nome,
                        const std::vector<std::string>& linhas);
-// A data e hora em que o software básico foi gravado: o simulador sai de fábrica assim.
+// When the basic software was recorded: the simulator leaves the factory so.
 DataHora GravacaoSoftwareBasico();
 
-// Impressora do processo com proteção contra exceções na partida.
+// The process's printer, guarded against exceptions at start-up.
 ImpressoraFiscal& Impressora(const std::string& fabricante);
 
-// ---- família FI ----
+// ---- FI family ----
 
 enum class Familia { Bematech, Sweda, Daruma, Elgin };
 
@@ -99,26 +100,26 @@ class DriverFI {
 
   ImpressoraFiscal& ecf();
   Familia familia() const { return familia_; }
-  // Porta aberta de novo: nada do que o driver guardava vale mais.
+  // The port opened again: nothing the driver kept holds any more.
   void Reinicia();
 
-  // Registra o resultado do comando (para ST2 e a mensagem de status) e o
-  // traduz no código do fabricante.
+  // Keeps the command's result (for ST2 and the status message) and turns it
+  // into the manufacturer's code.
   int32_t Codigo(Resultado r);
-  // Um comando sem efeito no modelo: só precisa da impressora ligada.
+  // A command without effect on the model: it only needs the printer on.
   int32_t Aceita();
-  // Uma leitura: ligada, 1; desligada, -6.
+  // A reading: on, 1; off, -6.
   bool PodeLer(int32_t& codigo);
-  // Um código injetado para a função: a resposta do driver é esse código.
+  // A code injected for the function: the driver answers that code.
   void Injetado(const char* funcao, int32_t codigo);
 
-  // Estado da impressora e do último comando.
+  // The printer's state and the last command's.
   int32_t RetornoImpressora(int32_t* ack, int32_t* st1, int32_t* st2);
   int32_t FlagsFiscais(int32_t* flags);
   int32_t StatusDocumento(char* buffer, TipoDocumento tipo);
   int32_t MensagemStatus(char* buffer);
 
-  // Comandos do cupom.
+  // Coupon commands.
   void UsaUnidade(const char* unidade) { unidade_ = Texto(unidade); }
   void AumentaDescricao(const char* descricao) { descricaoLonga_ = Texto(descricao); }
   int32_t AbreCupom(const char* documento);
@@ -128,7 +129,7 @@ class DriverFI {
   int32_t AjustaItem(const char* item, const Ajuste& ajuste);
   int32_t CancelaItem(const char* item);
   int32_t CancelaCupom();
-  // acrescimoDesconto: "D"/"d" desconto, qualquer outro acréscimo.
+  // acrescimoDesconto: "D"/"d" discount, anything else surcharge.
   int32_t IniciaFechamento(const char* acrescimoDesconto, const char* tipo, const char* valor);
   int32_t EfetuaPagamento(const char* forma, const char* valor);
   int32_t TerminaFechamento(const char* mensagem);
@@ -136,47 +137,47 @@ class DriverFI {
   int32_t FechaRelatorio();
   int32_t FechaVinculado();
 
-  // Documentos não fiscais. O totalizador já vem pelo nome.
+  // Non-fiscal documents. The totaliser comes by name.
   int32_t Recebimento(const std::string& totalizador, const char* valor, const char* forma);
-  // Forma nula ou vazia: "Dinheiro".
+  // A null or empty method: "Dinheiro".
   int32_t Suprimento(const char* valor, const char* forma);
   int32_t Sangria(const char* valor);
-  // Valor e COO vazios: o que resta do pagamento, o último cupom.
+  // Empty amount and COO: what is left of the payment, the last coupon.
   int32_t AbreVinculado(const char* forma, const char* valor, const char* coo);
   int32_t UsaVinculado(const char* texto);
-  // Relatório gerencial pelo índice do modelo (1..30).
+  // Management report by the model's index (1..30).
   int32_t AbreRelatorio(int64_t indice);
-  // Texto num relatório; sem relatório aberto, o driver abre o primeiro.
+  // Text in a report; with no report open, the driver opens the first.
   int32_t ImprimeRelatorio(const char* texto);
-  // Índice em texto, somado a "base" para dar o índice do modelo; um índice
-  // ocupado por outro nome leva o nome ao primeiro livre quando primeiroLivre.
+  // An index in text, added to `base` for the model's index; an index taken
+  // by another name sends the name to the first free one when primeiroLivre.
   int32_t NomeiaRelatorio(const char* indice, const char* nome, int base, bool primeiroLivre);
   int32_t NomeiaTotalizador(int64_t indice, const char* nome);
 
-  // O dia.
+  // The day.
   int32_t LeituraX();
   int32_t ReducaoZ();
   int32_t ProgramaArredondamento();
   int32_t AlternaHorarioVerao();
-  // Leitura da memória fiscal por datas ou por CRZ; completa; arquivo vazio
-  // imprime, senão grava o texto nesse arquivo (na pasta do estado).
+  // Fiscal memory reading by dates or by CRZ; complete; an empty file name
+  // prints, otherwise the text goes to that file (in the state's folder).
   int32_t LeituraMemoriaFiscal(const char* inicio, const char* fim, bool porData, bool completa,
                                const std::string& arquivo = std::string());
 
-  // Leituras em buffers.
+  // Readings into buffers.
   int32_t Le(char* buffer, const std::string& resposta);
   int32_t LeSubtotal(char* buffer);
   int32_t LeGrandeTotal(char* buffer);
   int32_t LeDataHora(char* data, char* hora);
   int32_t LeMarcaModeloTipo(char* marca, char* modelo, char* tipo);
 
-  // Percentuais de item: só dígitos são centésimos (BEMATECH, SWEDA) ou o
-  // percentual escrito (DARUMA, ELGIN).
+  // Item percentages: digits alone are hundredths (BEMATECH, SWEDA) or the
+  // percentage written (DARUMA, ELGIN).
   bool PercentualEmCentesimos() const {
     return familia_ == Familia::Bematech || familia_ == Familia::Sweda;
   }
-  // Ajuste de item: tipo "%" ou valor; sinal positivo é acréscimo quando
-  // positivoEhAcrescimo, senão desconto. Vazio ou zero: nenhum.
+  // An item adjustment: kind "%" or amount; a positive sign is a surcharge
+  // when positivoEhAcrescimo, otherwise a discount. Empty or zero: none.
   bool LeAjuste(const char* tipo, const char* valor, bool positivoEhAcrescimo,
                 Ajuste& ajuste) const;
 
@@ -189,14 +190,36 @@ class DriverFI {
   std::string descricaoLonga_;
 };
 
-// O mesmo ajuste como desconto (campos que só aceitam desconto, qualquer sinal).
+// The same adjustment as a discount (fields that take discounts only, any sign).
 Ajuste ComoDesconto(const Ajuste& a);
 
-// Executa uma função exportada: um código injetado responde no lugar dela;
-// nenhuma exceção atravessa a fronteira do driver.
+// Tests: called before every function a stand-in exports runs, with its
+// name (a code injected for it is taken after this call).
+using ObservadorDeChamadas = void (*)(const char* funcao);
+void DefineObservadorDeChamadas(ObservadorDeChamadas observador);
+void AntesDaChamada(const char* funcao);
+
+// One call of an exported function to the printer (see entraNaChamada).
+class ChamadaAoModelo {
+ public:
+  explicit ChamadaAoModelo(ImpressoraFiscal& ecf, bool leControle = true) : ecf_(ecf) {
+    ecf_.entraNaChamada(leControle);
+  }
+  ~ChamadaAoModelo() { ecf_.saiDaChamada(); }
+  ChamadaAoModelo(const ChamadaAoModelo&) = delete;
+  ChamadaAoModelo& operator=(const ChamadaAoModelo&) = delete;
+
+ private:
+  ImpressoraFiscal& ecf_;
+};
+
+// Runs an exported function: a code injected answers in its place; no
+// exception crosses the driver's boundary.
 template <class Funcao>
 int32_t ChamaFI(DriverFI& driver, const char* nome, Funcao funcao) {
   try {
+    AntesDaChamada(nome);
+    ChamadaAoModelo chamada(driver.ecf());
     if (std::optional<int> codigo = driver.ecf().retiraCodigoInjetado(nome)) {
       driver.Injetado(nome, *codigo);
       return *codigo;

@@ -1,15 +1,16 @@
-// DLLG2 substituto (DATAREGIS e URANO) sobre a impressora simulada.
+// DLLG2 stand-in (DATAREGIS and URANO) over the simulated printer.
 //
-// O protocolo: DLLG2_IniciaDriver dá um canal; DLLG2_LimpaParams e
-// DLLG2_AdicionaParam montam a lista de parâmetros com nome; DLLG2_ExecutaComando
-// roda um comando por nome (acima de 0: executado; 0: sem resposta da
-// impressora; -1: recusado, com o motivo em DLLG2_ObtemCodErro); DLLG2_Retorno
-// copia um valor da resposta, pelo nome, para o buffer do chamador.
-// A lista de parâmetros só se esvazia com DLLG2_LimpaParams.
+// The protocol: DLLG2_IniciaDriver gives a channel; DLLG2_LimpaParams and
+// DLLG2_AdicionaParam build the list of named parameters;
+// DLLG2_ExecutaComando runs a command by name (above 0: executed; 0: no
+// answer from the printer; -1: refused, with the reason in
+// DLLG2_ObtemCodErro); DLLG2_Retorno copies a value of the answer, by name,
+// into the caller's buffer. The parameter list empties only with
+// DLLG2_LimpaParams.
 //
-// Fabricante do modelo: TARVIC_SIM_FABRICANTE (DATAREGIS ou URANO), padrão
-// DATAREGIS. Além dos códigos injetados por nome de função, um código
-// injetado com o nome de um comando ("VendeItem=-1") responde no lugar dele.
+// The model's manufacturer: TARVIC_SIM_FABRICANTE (DATAREGIS or URANO),
+// DATAREGIS by default. Besides the codes injected by function name, a code
+// injected under a command's name ("VendeItem=-1") answers in its place.
 #define SIM_BIBLIOTECA_DLLG2 1
 #include "geracao.h"
 
@@ -17,8 +18,8 @@
 #include "texto.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <deque>
-#include <fstream>
 #include <map>
 #include <vector>
 
@@ -28,10 +29,10 @@ using namespace tarvic::simulador::substituto;
 namespace {
 namespace Sim {
 
-// Tipos de parâmetro de DLLG2_AdicionaParam.
+// Parameter types of DLLG2_AdicionaParam.
 enum : int32_t { Indicador = 0, Data = 2, Inteiro = 4, Coo = 5, Decimal = 6, TipoTexto = 7 };
 
-// Códigos de DLLG2_ObtemCodErro.
+// Codes of DLLG2_ObtemCodErro.
 int32_t CodigoErro(Resultado r) {
   switch (r) {
     case Resultado::Ok:
@@ -102,9 +103,9 @@ struct Parametro {
 
 struct Canal {
   std::vector<Parametro> parametros;
-  std::string comando;  // último executado
+  std::string comando;  // the last one executed
   std::map<std::string, std::string> resposta;
-  std::string principal;  // o valor que o comando leu
+  std::string principal;  // the value the command read
   int32_t erro = 0;
 };
 
@@ -135,6 +136,11 @@ int32_t SemEfeito(const char*) {
 template <class Funcao>
 int32_t Chama(const char* nome, Funcao funcao) {
   try {
+    AntesDaChamada(nome);
+    // Only a command reaches the printer: the channel's other functions (its
+    // parameters, answers and error code) leave the control file for the
+    // next command to read.
+    ChamadaAoModelo chamada(Ecf(), std::strcmp(nome, "DLLG2_ExecutaComando") == 0);
     if (std::optional<int> codigo = Ecf().retiraCodigoInjetado(nome)) return *codigo;
     return funcao();
   } catch (...) {
@@ -149,10 +155,10 @@ namespace Padrao {
 }  // namespace Padrao
 using namespace Padrao;
 
-// ---- parâmetros ----
+// ---- parameters ----
 
 const Parametro* Procura(const Canal& c, const std::string& nome) {
-  // O último com o nome vale.
+  // The last one with the name holds.
   for (auto p = c.parametros.rbegin(); p != c.parametros.rend(); ++p)
     if (p->nome == nome) return &*p;
   return nullptr;
@@ -168,14 +174,14 @@ bool Verdadeiro(const std::string& indicador) {
   return t == "T" || t == "1" || t == "TRUE" || t == "S";
 }
 
-// Valor com sinal em centavos, ou percentual em centésimos; false se mal escrito.
+// A signed amount in cents, or a percentage in hundredths; false when malformed.
 bool LeValorComSinal(const std::string& texto, int64_t& valor) {
   return LeDecimal(texto, 2, valor);
 }
 
-// ---- leituras por nome ----
+// ---- readings by name ----
 
-// EstadoFiscal: um bit por situação do documento aberto.
+// EstadoFiscal: one bit per situation of the open document.
 int32_t EstadoFiscal(const ImpressoraFiscal& e) {
   switch (e.documentoAberto()) {
     case TipoDocumento::Nenhum:
@@ -203,14 +209,14 @@ int32_t EstadoFiscal(const ImpressoraFiscal& e) {
   return 1;
 }
 
-// Indicadores: 32 dia bloqueado por redução Z, 128 redução Z pendente.
+// Indicators: 32 day blocked by a Z reduction, 128 Z reduction pending.
 int32_t Indicadores(const ImpressoraFiscal& e) {
   return (e.diaBloqueado() ? 32 : 0) | (e.reducaoZPendente() ? 128 : 0);
 }
 
 const DadosReducao* ReducaoIndexada(const ImpressoraFiscal& e, const std::string& nome,
                                     const std::string& prefixo) {
-  // "DataReducao[3]": a redução de CRZ 3.
+  // "DataReducao[3]": the reduction of CRZ 3.
   if (nome.size() < prefixo.size() + 3 || nome.compare(0, prefixo.size() + 1, prefixo + "[") != 0 ||
       nome.back() != ']')
     return nullptr;
@@ -281,7 +287,7 @@ bool LeDataHoraPorNome(ImpressoraFiscal& e, const std::string& nome, bool data, 
   } else if (data && nome == "DataMovimento") {
     v = e.diaAberto() ? texto(e.dataMovimento()) : vazio;
   } else if (nome.compare(0, 11, data ? "DataReducao" : "HoraReducao") == 0) {
-    // Reduções que ainda não existem respondem zeros, como a memória fiscal vazia.
+    // Reductions that do not exist yet answer zeros, as the empty fiscal memory.
     const DadosReducao* z = ReducaoIndexada(e, nome, data ? "DataReducao" : "HoraReducao");
     if (nome.find('[') == std::string::npos) return false;
     v = !z ? vazio : (data ? texto(z->dataMovimento) : texto(z->dataHoraEmissao));
@@ -310,8 +316,8 @@ bool LeMoedaPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v
   return true;
 }
 
-// Os dados da última redução Z, 468 colunas; sem redução, zeros com os
-// tipos de tributo ("T" ICMS, "S" ISS) e a data zerada.
+// The last Z reduction's data, 468 columns; without a reduction, zeros with
+// the tax kinds ("T" ICMS, "S" ISS) and a zeroed date.
 std::string DadosUltimaReducaoZ(const ImpressoraFiscal& e) {
   std::string r(468, '0');
   for (std::size_t k = 0; k < 16; ++k) r[378 + k] = 'T';
@@ -368,13 +374,13 @@ bool LeTextoPorNome(ImpressoraFiscal& e, const std::string& nome, std::string& v
   return true;
 }
 
-// ---- comandos ----
+// ---- commands ----
 
 Resultado Recusa(ImpressoraFiscal& e, Resultado r) {
   return e.ligada() ? r : Resultado::Desligada;
 }
 
-// Uma leitura: parâmetro com o nome do valor, resposta num valor nomeado.
+// A reading: a parameter naming the value, the answer in a named value.
 template <class Le>
 Resultado Leitura(ImpressoraFiscal& e, Canal& c, const char* parametro, const char* valorResposta,
                   Le le) {
@@ -402,7 +408,7 @@ std::string Aliquota(const ImpressoraFiscal& e, const Canal& c) {
     }
   }
   if (const Parametro* p = Procura(c, "PercentualAliquota")) {
-    // "18,00"; só dígitos, quatro deles, são centésimos ("1800").
+    // "18,00"; digits alone, four of them, are hundredths ("1800").
     const std::string t = apara(p->valor);
     int64_t centesimos = 0;
     const bool lido = t.size() == 4 && t.find_first_of(",.") == std::string::npos
@@ -427,11 +433,11 @@ Resultado VendeItem(ImpressoraFiscal& e, const Canal& c) {
   return e.vendeItem(item);
 }
 
-// "ValorAcrescimo" em reais ou "ValorPercentual" em percentual, com sinal:
-// negativo é desconto.
+// "ValorAcrescimo" in reais or "ValorPercentual" as a percentage, signed:
+// negative is a discount.
 bool AjusteComSinal(const Canal& c, Ajuste& ajuste) {
   ajuste = Ajuste();
-  if (Verdadeiro(Valor(c, "Cancelar"))) return false;  // desfazer um ajuste não é simulado
+  if (Verdadeiro(Valor(c, "Cancelar"))) return false;  // undoing an adjustment is not simulated
   const bool percentual = Procura(c, "ValorPercentual") != nullptr;
   int64_t v = 0;
   if (!LeValorComSinal(Valor(c, percentual ? "ValorPercentual" : "ValorAcrescimo"), v))
@@ -446,7 +452,7 @@ bool AjusteComSinal(const Canal& c, Ajuste& ajuste) {
 
 Resultado AcresceItem(ImpressoraFiscal& e, const Canal& c) {
   Ajuste ajuste;
-  int64_t item = 0;  // 0: o último
+  int64_t item = 0;  // 0: the last one
   const std::string numero = Valor(c, "NumItem");
   if (!AjusteComSinal(c, ajuste) || ajuste.tipo == TipoAjuste::Nenhum ||
       (!numero.empty() && (!LeInteiro(numero, item) || item < 0 || item > 9999)))
@@ -461,8 +467,8 @@ Resultado CancelaItem(ImpressoraFiscal& e, const Canal& c) {
   return e.cancelaItem(static_cast<int>(item));
 }
 
-// Cancela o documento aberto; relatório e comprovante vinculado não se
-// cancelam, são encerrados.
+// Cancels the open document; a report or a linked receipt is not cancelled
+// but closed.
 Resultado CancelaCupom(ImpressoraFiscal& e) {
   switch (e.documentoAberto()) {
     case TipoDocumento::RelatorioGerencial:
@@ -480,7 +486,7 @@ Resultado AcresceSubtotal(ImpressoraFiscal& e, const Canal& c) {
   return e.iniciaFechamento(ajuste);
 }
 
-// O primeiro pagamento totaliza o cupom quando o PDV não mandou ajuste de subtotal.
+// The first payment totals the coupon when the host sent no subtotal adjustment.
 Resultado PagaCupom(ImpressoraFiscal& e, const Canal& c) {
   const std::string forma = Valor(c, "NomeMeioPagamento");
   int64_t valor = 0;
@@ -512,9 +518,9 @@ Resultado EncerraDocumento(ImpressoraFiscal& e, const Canal& c) {
   return Recusa(e, Resultado::DocumentoNaoAberto);
 }
 
-// ---- documentos não fiscais, programação, relatórios, o dia ----
+// ---- non-fiscal documents, programming, reports, the day ----
 
-// Código 0 é o índice 1 do modelo, em todas as tabelas do DLLG2.
+// Code 0 is the model's index 1, in every DLLG2 table.
 bool LeCodigo(const Canal& c, const char* nome, int64_t& codigo) {
   return LeInteiro(Valor(c, nome), codigo) && codigo >= 0 && codigo < 99;
 }
@@ -526,7 +532,7 @@ Resultado LeNaoFiscal(ImpressoraFiscal& e, Canal& c) {
   for (const TotalizadorNaoFiscal& t : e.totalizadoresNaoFiscais())
     if (t.indice == codigo + 1) {
       c.resposta["NomeNaoFiscal"] = t.nome;
-      // "E" entrada de caixa, "S" saída; as duas recebem meio de pagamento.
+      // "E" cash in, "S" cash out; both take a payment method.
       c.resposta["TipoNaoFiscal"] = t.saida ? "S" : "E";
       c.resposta["ValorNaoFiscal"] = Moeda(t.totalDia);
       c.principal = t.nome;
@@ -569,18 +575,17 @@ Resultado DefineMeioPagamento(ImpressoraFiscal& e, const Canal& c) {
                                   Verdadeiro(Valor(c, "PermiteVinculado")));
 }
 
-// "COO" vazio: o último cupom; "Valor" vazio: o que resta do pagamento.
+// An empty "COO": the last coupon; an empty "Valor": what is left of the payment.
 Resultado AbreCreditoDebito(ImpressoraFiscal& e, const Canal& c) {
   int64_t coo = 0, valor = 0;
   const std::string n = apara(Valor(c, "COO")), v = apara(Valor(c, "Valor"));
   if ((!n.empty() && !LeInteiro(n, coo)) || (!v.empty() && !LeDecimal(v, 2, valor)) || coo < 0 ||
       coo > 999999)
     return Recusa(e, Resultado::ParametroInvalido);
-  return e.abreComprovanteVinculado(Valor(c, "NomeMeioPagamento"), valor,
-                                    static_cast<int>(coo));
+  return e.abreComprovanteVinculado(Valor(c, "NomeMeioPagamento"), valor, static_cast<int>(coo));
 }
 
-// Texto livre no relatório gerencial ou no comprovante vinculado aberto.
+// Free text in the open management report or linked receipt.
 Resultado ImprimeTexto(ImpressoraFiscal& e, const Canal& c) {
   const std::string texto = Valor(c, "TextoLivre");
   if (e.documentoAberto() == TipoDocumento::ComprovanteVinculado)
@@ -616,13 +621,13 @@ Resultado AbreGerencial(ImpressoraFiscal& e, const Canal& c) {
   return e.abreRelatorioGerencial(static_cast<int>(codigo + 1));
 }
 
-// O texto de uma leitura com destino "S", entregue em pedaços por "LeImpressao".
+// The text of a reading with destination "S", handed out in pieces by "LeImpressao".
 std::deque<std::string>& ImpressaoPendente() {
   static std::deque<std::string> pedacos;
   return pedacos;
 }
 
-// Pedaços menores que o buffer de 4000 que o PDV dá a "LeImpressao".
+// Pieces smaller than the 4000-byte buffer the host gives "LeImpressao".
 constexpr std::size_t TamanhoPedaco = 2000;
 
 bool LeDataDllG2(const std::string& texto, DataHora& d) {
@@ -658,7 +663,7 @@ Resultado EmiteLeituraMF(ImpressoraFiscal& e, const Canal& c) {
   return Resultado::Ok;
 }
 
-// O próximo pedaço; vazio quando acabou.
+// The next piece; empty when it is over.
 Resultado LeImpressao(ImpressoraFiscal& e, Canal& c) {
   if (!e.ligada()) return Resultado::Desligada;
   std::string pedaco;
@@ -723,23 +728,24 @@ Resultado Executa(ImpressoraFiscal& e, Canal& c, const std::string& comando) {
   if (comando == "EmiteReducaoZ") return e.reducaoZ();
   if (comando == "EmiteLeituraMF") return EmiteLeituraMF(e, c);
   if (comando == "LeImpressao") return LeImpressao(e, c);
-  // Os outros comandos são aceitos sem efeito.
+  // The other commands are accepted without effect.
   return e.ligada() ? Resultado::Ok : Resultado::Desligada;
 }
 
+// The driver's log, appended to (never through a link).
 void RegistraNoLog(const std::string& comando, int32_t retorno, int32_t erro) {
   if (ArquivoLog().empty()) return;
-  std::ofstream log(ArquivoLog(), std::ios::app);
-  if (log)
-    log << Ecf().agora().texto() << " " << comando << " -> " << retorno << " (erro " << erro
-        << ")\n";
+  arquivo::Anexo log;
+  if (log.abre(ArquivoLog()))
+    log.acrescenta(Ecf().agora().texto() + " " + comando + " -> " + std::to_string(retorno) +
+                   " (erro " + std::to_string(erro) + ")\n");
 }
 
 Canal* CanalValido(int32_t canal) {
   return canal < 0 ? nullptr : &Canais()[canal];
 }
 
-// ---- funções do driver ----
+// ---- the driver's functions ----
 
 int32_t DLLG2_IniciaDriver(const char*) {
   static int32_t proximo = 1;
@@ -791,7 +797,7 @@ int32_t DLLG2_ExecutaComando(int32_t canal, const char* comando) {
   return retorno;
 }
 
-// modo 1 com o nome do comando no lugar do valor: o valor que ele leu.
+// Mode 1 with the command's name in place of the value: the value it read.
 int32_t DLLG2_Retorno(int32_t canal, int32_t modo, const char* nome, int32_t, char* buffer,
                       int32_t tamanho) {
   Canal* c = CanalValido(canal);

@@ -3,7 +3,6 @@
 #include "texto.h"
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 
 namespace tarvic {
@@ -22,12 +21,12 @@ const std::size_t MaxNomeForma = 16;
 const std::size_t MaxNomeTotalizador = 19;
 const std::size_t MaxNomeRelatorio = 15;
 
-// Limites de campo da impressora: 9999,999 unidades e R$ 9.999.999,999 por unidade.
+// The printer's field limits: 9999,999 units and R$ 9.999.999,999 a unit.
 const int64_t MaxQuantidade = 9999999;
 const int64_t MaxPrecoUnitario = 9999999999LL;
 const int64_t MaxValor = 99999999999LL;  // R$ 999.999.999,99
-// Total de um cupom: R$ 9.999.999,99. Com ele o rateio do ajuste do subtotal
-// (ajuste x valor do item) cabe em 64 bits, inclusive no Windows de 32 bits.
+// A coupon's total: R$ 9.999.999,99. Within it the sharing of the subtotal
+// adjustment (adjustment x item value) fits 64 bits, 32-bit Windows included.
 const int64_t MaxTotalCupom = 999999999LL;
 
 bool ehAjusteDeDesconto(const Ajuste& a) {
@@ -165,35 +164,37 @@ int64_t ComprovanteNaoFiscal::pago() const {
 
 // ---------------------------------------------------------------- base
 
+// Every operation: the control file first, then the body, then the record of
+// what changed, flushed when no document is left open. An operation that
+// fails on the way leaves the printer as the last record has it.
 template <typename Corpo>
 Resultado ImpressoraFiscal::opera(Corpo corpo) {
   try {
     aplicaArquivoControle();
     Resultado r = corpo();
-    if (r == Resultado::Ok) grava();
+    registra(m_.documento == TipoDocumento::Nenhum);
     return r;
   } catch (...) {
+    try {
+      descartaPendentes();
+      carrega();
+    } catch (...) {
+    }
     return Resultado::ErroInterno;
   }
 }
 
 void ImpressoraFiscal::estadoDeFabrica() {
-  std::string fabricante = identificacao_.fabricante;
-  identificacao_ = Identificacao();
-  identificacao_.fabricante = fabricante;
-  identificacao_.marca = fabricante;
+  std::string fabricante = m_.identificacao.fabricante;
+  m_ = EstadoGravado();
+  m_.identificacao.fabricante = fabricante;
+  m_.identificacao.marca = fabricante;
   std::string prefixo = fabricante.substr(0, 2);
   while (prefixo.size() < 2) prefixo += 'X';
-  identificacao_.numeroSerie = "SIM" + prefixo + zeros(1, 15);
+  m_.identificacao.numeroSerie = "SIM" + prefixo + zeros(1, 15);
 
-  contadores_ = Contadores();
-  grandeTotal_ = 0;
-  arredonda_ = false;
-  horarioVerao_ = false;
   relogio_.defineDeslocamento(0);
-  codigosInjetados_.clear();
 
-  aliquotas_.clear();
   const struct {
     TipoTributo tipo;
     int64_t percentual;
@@ -203,58 +204,60 @@ void ImpressoraFiscal::estadoDeFabrica() {
                  {TipoTributo::Icms, 2500},
                  {TipoTributo::Iss, 500}};
   for (const auto& a : fabrica)
-    aliquotas_.push_back(
-        Aliquota{static_cast<int>(aliquotas_.size()) + 1, a.tipo, a.percentual, 0});
+    m_.aliquotas.push_back(
+        Aliquota{static_cast<int>(m_.aliquotas.size()) + 1, a.tipo, a.percentual, 0});
 
-  formas_ = {FormaPagamento{1, "Dinheiro", false, 0}, FormaPagamento{2, "Cheque", false, 0},
-             FormaPagamento{3, "Cartao", true, 0}};
-  totalizadores_ = {TotalizadorNaoFiscal{1, "SANGRIA", true, 0, 0},
-                    TotalizadorNaoFiscal{2, "SUPRIMENTO", false, 0, 0}};
-  relatorios_ = {RelatorioGerencial{1, "Relatorio Geral", 0}};
+  m_.formas = {FormaPagamento{1, "Dinheiro", false, 0}, FormaPagamento{2, "Cheque", false, 0},
+               FormaPagamento{3, "Cartao", true, 0}};
+  m_.totalizadores = {TotalizadorNaoFiscal{1, "SANGRIA", true, 0, 0},
+                      TotalizadorNaoFiscal{2, "SUPRIMENTO", false, 0, 0}};
+  m_.relatorios = {RelatorioGerencial{1, "Relatorio Geral", 0}};
 
-  diaAberto_ = false;
-  dataMovimento_ = DataHora();
-  totais_ = TotaisDia();
-  for (const char* f : CodigosFixos) totais_.fixos.push_back(TotalParcial{f, 0});
-  documento_ = TipoDocumento::Nenhum;
-  cupom_ = Cupom();
-  ultimoCupom_ = Cupom();
-  ultimoCupomCancelavel_ = false;
-  naoFiscal_ = ComprovanteNaoFiscal();
-  vinculado_ = ComprovanteVinculado();
-  relatorioAberto_ = 0;
-  ultimoDocumento_ = DataHora();
-  gavetaAberta_ = false;
-  aberturasGaveta_ = 0;
+  for (const char* f : CodigosFixos) m_.totais.fixos.push_back(TotalParcial{f, 0});
   memoriaFiscal_.clear();
-  jornal_.clear();
 }
 
 void ImpressoraFiscal::reinicia() {
   try {
+    descartaPendentes();
     estadoDeFabrica();
     ligada_ = true;
     papel_ = SensorPapel::Presente;
-    grava();
+    novaImpressora(nullptr);
   } catch (...) {
   }
 }
 
-std::string ImpressoraFiscal::caminhoBobina() const {
+std::string ImpressoraFiscal::base() const {
   std::string base = caminhoEstado_;
   std::size_t ponto = base.find_last_of('.');
   std::size_t barra = base.find_last_of("/\\");
   if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra))
     base.erase(ponto);
-  return base + ".bobina.txt";
+  return base;
+}
+
+std::string ImpressoraFiscal::caminhoBobina() const {
+  return base() + ".bobina.txt";
 }
 
 std::string ImpressoraFiscal::caminhoControle() const {
-  std::string bobina = caminhoBobina();
-  return bobina.substr(0, bobina.size() - std::string(".bobina.txt").size()) + ".falhas";
+  return base() + ".falhas";
 }
 
-// ---------------------------------------------------------------- sensores e falhas
+std::string ImpressoraFiscal::caminhoJornal() const {
+  return base() + ".jornal";
+}
+
+std::string ImpressoraFiscal::caminhoRegistro() const {
+  return base() + ".registro";
+}
+
+std::string ImpressoraFiscal::caminhoMemoriaFiscal() const {
+  return base() + ".memoria_fiscal";
+}
+
+// ---------------------------------------------------------------- sensors and faults
 
 void ImpressoraFiscal::liga() {
   ligada_ = true;
@@ -294,8 +297,8 @@ Resultado ImpressoraFiscal::verificaImpressora() {
 
 void ImpressoraFiscal::injetaCodigo(const std::string& funcao, int codigo) {
   try {
-    codigosInjetados_[maiusculas(apara(funcao))].push_back(codigo);
-    grava();
+    m_.codigosInjetados[maiusculas(apara(funcao))].push_back(codigo);
+    registra(m_.documento == TipoDocumento::Nenhum);
   } catch (...) {
   }
 }
@@ -303,24 +306,30 @@ void ImpressoraFiscal::injetaCodigo(const std::string& funcao, int codigo) {
 std::optional<int> ImpressoraFiscal::retiraCodigoInjetado(const std::string& funcao) {
   try {
     aplicaArquivoControle();
-    auto it = codigosInjetados_.find(maiusculas(apara(funcao)));
-    if (it == codigosInjetados_.end() || it->second.empty()) return std::nullopt;
+    if (m_.codigosInjetados.empty()) return std::nullopt;
+    auto it = m_.codigosInjetados.find(maiusculas(apara(funcao)));
+    if (it == m_.codigosInjetados.end() || it->second.empty()) return std::nullopt;
     int codigo = it->second.front();
     it->second.erase(it->second.begin());
-    if (it->second.empty()) codigosInjetados_.erase(it);
-    grava();
+    if (it->second.empty()) m_.codigosInjetados.erase(it);
+    registra(m_.documento == TipoDocumento::Nenhum);
     return codigo;
   } catch (...) {
     return std::nullopt;
   }
 }
 
-void ImpressoraFiscal::defineDeslocamentoRelogio(int64_t segundos) {
+void ImpressoraFiscal::mudaDeslocamento(int64_t segundos) {
   relogio_.defineDeslocamento(segundos);
-  grava();
+  m_.deslocamentoRelogio = segundos;
 }
 
-// ---------------------------------------------------------------- regras comuns
+void ImpressoraFiscal::defineDeslocamentoRelogio(int64_t segundos) {
+  mudaDeslocamento(segundos);
+  registra(m_.documento == TipoDocumento::Nenhum);
+}
+
+// ---------------------------------------------------------------- common rules
 
 Resultado ImpressoraFiscal::podeImprimir() const {
   if (!ligada_) return Resultado::Desligada;
@@ -329,45 +338,45 @@ Resultado ImpressoraFiscal::podeImprimir() const {
 }
 
 bool ImpressoraFiscal::reducaoZPendente() const {
-  return diaAberto_ && dataMovimento_.diaCivil() < agora().diaCivil();
+  return m_.diaAberto && m_.dataMovimento.diaCivil() < agora().diaCivil();
 }
 
 bool ImpressoraFiscal::diaBloqueado() const {
-  if (diaAberto_ || memoriaFiscal_.empty()) return false;
+  if (m_.diaAberto || memoriaFiscal_.empty()) return false;
   return memoriaFiscal_.back().dataMovimento.diaCivil() >= agora().diaCivil();
 }
 
 Resultado ImpressoraFiscal::podeAbrirDocumento() const {
   Resultado r = podeImprimir();
   if (r != Resultado::Ok) return r;
-  if (documento_ == TipoDocumento::CupomFiscal) return Resultado::CupomJaAberto;
-  if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+  if (m_.documento == TipoDocumento::CupomFiscal) return Resultado::CupomJaAberto;
+  if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
   if (reducaoZPendente()) return Resultado::ReducaoZPendente;
   if (diaBloqueado()) return Resultado::DiaBloqueado;
   return Resultado::Ok;
 }
 
 void ImpressoraFiscal::abreDiaSeFechado() {
-  if (diaAberto_) return;
-  diaAberto_ = true;
-  dataMovimento_ = agora().soData();
-  totais_.grandeTotalInicial = grandeTotal_;
+  if (m_.diaAberto) return;
+  m_.diaAberto = true;
+  m_.dataMovimento = agora().soData();
+  m_.totais.grandeTotalInicial = m_.grandeTotal;
 }
 
 FaseCupom ImpressoraFiscal::faseCupom() const {
-  if (documento_ == TipoDocumento::NaoFiscal) return naoFiscal_.fase;
-  return cupom_.fase;
+  if (m_.documento == TipoDocumento::NaoFiscal) return m_.naoFiscal.fase;
+  return m_.cupom.fase;
 }
 
 int64_t ImpressoraFiscal::subtotal() const {
-  if (documento_ == TipoDocumento::CupomFiscal) return cupom_.total();
-  if (documento_ == TipoDocumento::NaoFiscal) return naoFiscal_.total();
+  if (m_.documento == TipoDocumento::CupomFiscal) return m_.cupom.total();
+  if (m_.documento == TipoDocumento::NaoFiscal) return m_.naoFiscal.total();
   return 0;
 }
 
 int64_t ImpressoraFiscal::totalPago() const {
-  if (documento_ == TipoDocumento::CupomFiscal) return cupom_.pago();
-  if (documento_ == TipoDocumento::NaoFiscal) return naoFiscal_.pago();
+  if (m_.documento == TipoDocumento::CupomFiscal) return m_.cupom.pago();
+  if (m_.documento == TipoDocumento::NaoFiscal) return m_.naoFiscal.pago();
   return 0;
 }
 
@@ -377,12 +386,12 @@ int64_t ImpressoraFiscal::troco() const {
 }
 
 int64_t ImpressoraFiscal::vendaLiquidaDia() const {
-  return vendaBrutaDia() - totais_.cancelamentosIcms - totais_.cancelamentosIss -
-         totais_.descontosIcms - totais_.descontosIss;
+  return vendaBrutaDia() - m_.totais.cancelamentosIcms - m_.totais.cancelamentosIss -
+         m_.totais.descontosIcms - m_.totais.descontosIss;
 }
 
 int64_t ImpressoraFiscal::arredondaDivisao(int64_t numerador, int64_t denominador) const {
-  if (arredonda_) return (numerador + denominador / 2) / denominador;
+  if (m_.arredonda) return (numerador + denominador / 2) / denominador;
   return numerador / denominador;
 }
 
@@ -392,7 +401,7 @@ int64_t ImpressoraFiscal::valorDoAjuste(const Ajuste& a, int64_t base) const {
   return a.valor;
 }
 
-// ---------------------------------------------------------------- alíquotas
+// ---------------------------------------------------------------- tax rates
 
 std::string ImpressoraFiscal::resolveAliquota(const std::string& codigo) const {
   std::string c = maiusculas(apara(codigo));
@@ -402,19 +411,19 @@ std::string ImpressoraFiscal::resolveAliquota(const std::string& codigo) const {
   };
   if (c.size() == 2 && soDigitos(c)) {
     int indice = std::stoi(c);
-    for (const Aliquota& a : aliquotas_)
+    for (const Aliquota& a : m_.aliquotas)
       if (a.indice == indice) return chave(a);
     return std::string();
   }
   if (c.size() == 5 && (c[0] == 'T' || c[0] == 'S') && soDigitos(c.substr(1))) {
     TipoTributo tipo = c[0] == 'T' ? TipoTributo::Icms : TipoTributo::Iss;
     int64_t percentual = std::stoll(c.substr(1));
-    for (const Aliquota& a : aliquotas_)
+    for (const Aliquota& a : m_.aliquotas)
       if (a.tipo == tipo && a.percentual == percentual) return chave(a);
     return std::string();
   }
   if (c.size() == 7) {
-    for (const Aliquota& a : aliquotas_)
+    for (const Aliquota& a : m_.aliquotas)
       if (chave(a) == c) return c;
   }
   return std::string();
@@ -423,16 +432,16 @@ std::string ImpressoraFiscal::resolveAliquota(const std::string& codigo) const {
 Aliquota* ImpressoraFiscal::aliquotaPorCodigo(const std::string& codigo) {
   if (codigo.size() != 7 || !soDigitos(codigo.substr(0, 2))) return nullptr;
   int indice = std::stoi(codigo.substr(0, 2));
-  for (Aliquota& a : aliquotas_)
+  for (Aliquota& a : m_.aliquotas)
     if (a.indice == indice) return &a;
   return nullptr;
 }
 
 TotalParcial* ImpressoraFiscal::totalFixo(const std::string& codigo) {
-  for (TotalParcial& t : totais_.fixos)
+  for (TotalParcial& t : m_.totais.fixos)
     if (t.codigo == codigo) return &t;
-  totais_.fixos.push_back(TotalParcial{codigo, 0});
-  return &totais_.fixos.back();
+  m_.totais.fixos.push_back(TotalParcial{codigo, 0});
+  return &m_.totais.fixos.back();
 }
 
 void ImpressoraFiscal::somaTotalParcial(const std::string& codigo, int64_t valor) {
@@ -451,41 +460,41 @@ std::string ImpressoraFiscal::rotuloAliquota(const std::string& codigo) const {
 
 std::vector<TotalParcial> ImpressoraFiscal::totaisParciais() const {
   std::vector<TotalParcial> r;
-  for (const Aliquota& a : aliquotas_)
+  for (const Aliquota& a : m_.aliquotas)
     r.push_back(TotalParcial{
         zeros(a.indice, 2) + (a.tipo == TipoTributo::Icms ? "T" : "S") + zeros(a.percentual, 4),
         a.totalDia});
-  for (const TotalParcial& t : totais_.fixos) r.push_back(t);
+  for (const TotalParcial& t : m_.totais.fixos) r.push_back(t);
   return r;
 }
 
 const FormaPagamento* ImpressoraFiscal::procuraForma(const std::string& nome) const {
-  for (const FormaPagamento& f : formas_)
+  for (const FormaPagamento& f : m_.formas)
     if (mesmoNome(f.nome, nome)) return &f;
   return nullptr;
 }
 
 FormaPagamento* ImpressoraFiscal::formaPorNome(const std::string& nome) {
-  for (FormaPagamento& f : formas_)
+  for (FormaPagamento& f : m_.formas)
     if (mesmoNome(f.nome, nome)) return &f;
   return nullptr;
 }
 
 const TotalizadorNaoFiscal* ImpressoraFiscal::procuraTotalizador(const std::string& nome) const {
-  for (const TotalizadorNaoFiscal& t : totalizadores_)
+  for (const TotalizadorNaoFiscal& t : m_.totalizadores)
     if (mesmoNome(t.nome, nome)) return &t;
   return nullptr;
 }
 
-// ---------------------------------------------------------------- bobina
+// ---------------------------------------------------------------- tape
 
 void ImpressoraFiscal::iniciaDocumento(const std::string& tipo) {
-  DocumentoImpresso d;
-  d.coo = contadores_.coo;
+  DocumentoImpresso& d = m_.documentoAtual;
+  d.coo = m_.contadores.coo;
   d.tipo = tipo;
   d.dataHora = agora();
-  jornal_.push_back(d);
-  ultimoDocumento_ = d.dataHora;
+  novoJornal_ += LinhaInicioDeDocumento(d);
+  m_.ultimoDocumento = d.dataHora;
 }
 
 void ImpressoraFiscal::imprime(const std::string& linha) {
@@ -493,7 +502,7 @@ void ImpressoraFiscal::imprime(const std::string& linha) {
 }
 
 void ImpressoraFiscal::imprime(const std::vector<std::string>& linhas) {
-  if (jornal_.empty()) iniciaDocumento("?");
+  if (m_.documentoAtual.tipo.empty()) iniciaDocumento("?");
   std::vector<std::string> cortadas;
   for (const std::string& l : linhas) {
     if (l.empty()) {
@@ -502,17 +511,15 @@ void ImpressoraFiscal::imprime(const std::vector<std::string>& linhas) {
     }
     for (const std::string& parte : quebraLinhas(l, 48)) cortadas.push_back(parte);
   }
-  for (const std::string& l : cortadas) jornal_.back().linhas.push_back(l);
-  // A bobina é só um espelho para quem acompanha; falhar ao escrevê-la não
-  // pode derrubar a operação.
-  std::ofstream bobina(caminhoBobina(), std::ios::app);
-  if (bobina) {
-    for (const std::string& l : cortadas) bobina << l << '\n';
+  novoJornal_ += LinhaDeImpressao(cortadas);
+  for (const std::string& l : cortadas) {
+    acrescentaComoUtf8(novaBobina_, l);
+    novaBobina_ += '\n';
   }
 }
 
 void ImpressoraFiscal::imprimeCabecalho(const std::string& titulo, bool comCcf) {
-  const Identificacao& id = identificacao_;
+  const Identificacao& id = m_.identificacao;
   std::vector<std::string> l;
   l.push_back(centraliza(id.razaoSocial));
   l.push_back(centraliza(id.endereco));
@@ -520,20 +527,20 @@ void ImpressoraFiscal::imprimeCabecalho(const std::string& titulo, bool comCcf) 
   l.push_back(linhaDupla("CNPJ:" + formataCnpj(id.cnpj), "IE:" + id.ie));
   if (!id.im.empty()) l.push_back("IM:" + id.im);
   l.push_back(Separador);
-  std::string numeros = "COO:" + zeros(contadores_.coo, 6);
-  if (comCcf) numeros = "CCF:" + zeros(contadores_.ccf, 6) + " " + numeros;
-  l.push_back(linhaDupla(jornal_.back().dataHora.texto(), numeros));
+  std::string numeros = "COO:" + zeros(m_.contadores.coo, 6);
+  if (comCcf) numeros = "CCF:" + zeros(m_.contadores.ccf, 6) + " " + numeros;
+  l.push_back(linhaDupla(m_.documentoAtual.dataHora.texto(), numeros));
   l.push_back(centraliza(titulo));
   imprime(l);
 }
 
 void ImpressoraFiscal::imprimeRodape() {
-  const Identificacao& id = identificacao_;
-  const DocumentoImpresso& doc = jornal_.back();
+  const Identificacao& id = m_.identificacao;
+  const DocumentoImpresso& doc = m_.documentoAtual;
   std::vector<std::string> l;
   l.push_back(Separador);
   std::string numeros = "COO:" + zeros(doc.coo, 6);
-  if (doc.tipo == "CF") numeros = "CCF:" + zeros(cupom_.ccf, 6) + " " + numeros;
+  if (doc.tipo == "CF") numeros = "CCF:" + zeros(m_.cupom.ccf, 6) + " " + numeros;
   l.push_back(
       linhaDupla("ECF:" + zeros(id.numeroCaixa, 3) + " LJ:" + zeros(id.numeroLoja, 4), numeros));
   l.push_back(linhaDupla(id.marca + " " + id.modelo, agora().texto()));
@@ -543,14 +550,14 @@ void ImpressoraFiscal::imprimeRodape() {
 
 std::vector<std::string> ImpressoraFiscal::linhasTotaisDia() const {
   std::vector<std::string> l;
-  l.push_back(linhaDupla("GRANDE TOTAL", moeda(grandeTotal_)));
+  l.push_back(linhaDupla("GRANDE TOTAL", moeda(m_.grandeTotal)));
   l.push_back(linhaDupla("VENDA BRUTA DIARIA", moeda(vendaBrutaDia())));
-  l.push_back(linhaDupla("CANCELAMENTOS ICMS", moeda(totais_.cancelamentosIcms)));
-  l.push_back(linhaDupla("CANCELAMENTOS ISS", moeda(totais_.cancelamentosIss)));
-  l.push_back(linhaDupla("DESCONTOS ICMS", moeda(totais_.descontosIcms)));
-  l.push_back(linhaDupla("DESCONTOS ISS", moeda(totais_.descontosIss)));
-  l.push_back(linhaDupla("ACRESCIMOS ICMS", moeda(totais_.acrescimosIcms)));
-  l.push_back(linhaDupla("ACRESCIMOS ISS", moeda(totais_.acrescimosIss)));
+  l.push_back(linhaDupla("CANCELAMENTOS ICMS", moeda(m_.totais.cancelamentosIcms)));
+  l.push_back(linhaDupla("CANCELAMENTOS ISS", moeda(m_.totais.cancelamentosIss)));
+  l.push_back(linhaDupla("DESCONTOS ICMS", moeda(m_.totais.descontosIcms)));
+  l.push_back(linhaDupla("DESCONTOS ISS", moeda(m_.totais.descontosIss)));
+  l.push_back(linhaDupla("ACRESCIMOS ICMS", moeda(m_.totais.acrescimosIcms)));
+  l.push_back(linhaDupla("ACRESCIMOS ISS", moeda(m_.totais.acrescimosIss)));
   l.push_back(linhaDupla("VENDA LIQUIDA", moeda(vendaLiquidaDia())));
   l.push_back(Separador);
   l.push_back("TOTALIZADORES PARCIAIS");
@@ -561,17 +568,17 @@ std::vector<std::string> ImpressoraFiscal::linhasTotaisDia() const {
                            moeda(t.total)));
   l.push_back(Separador);
   l.push_back("MEIOS DE PAGAMENTO");
-  for (const FormaPagamento& f : formas_)
+  for (const FormaPagamento& f : m_.formas)
     l.push_back(linhaDupla(zeros(f.indice, 2) + " " + f.nome, moeda(f.totalDia)));
-  l.push_back(linhaDupla("TROCO", moeda(totais_.troco)));
+  l.push_back(linhaDupla("TROCO", moeda(m_.totais.troco)));
   l.push_back(Separador);
   l.push_back("NAO FISCAIS");
-  for (const TotalizadorNaoFiscal& t : totalizadores_)
+  for (const TotalizadorNaoFiscal& t : m_.totalizadores)
     l.push_back(
         linhaDupla(zeros(t.indice, 2) + " " + t.nome + " (" + std::to_string(t.contadorDia) + ")",
                    moeda(t.totalDia)));
   l.push_back(Separador);
-  const Contadores& c = contadores_;
+  const Contadores& c = m_.contadores;
   l.push_back(linhaDupla("COO:" + zeros(c.coo, 6), "GNF:" + zeros(c.gnf, 6)));
   l.push_back(linhaDupla("CCF:" + zeros(c.ccf, 6), "CFC:" + zeros(c.cfc, 4)));
   l.push_back(linhaDupla("GRG:" + zeros(c.grg, 6), "CDC:" + zeros(c.cdc, 4)));
@@ -579,23 +586,24 @@ std::vector<std::string> ImpressoraFiscal::linhasTotaisDia() const {
   return l;
 }
 
-// ---------------------------------------------------------------- programação
+// ---------------------------------------------------------------- programming
 
 Resultado ImpressoraFiscal::programaAliquota(TipoTributo tipo, int64_t percentual, int* indice) {
   return opera([&]() {
     if (!ligada_) return Resultado::Desligada;
     if (percentual <= 0 || percentual > 9999) return Resultado::ParametroInvalido;
-    for (const Aliquota& a : aliquotas_) {
+    for (const Aliquota& a : m_.aliquotas) {
       if (a.tipo == tipo && a.percentual == percentual) {
         if (indice) *indice = a.indice;
         return Resultado::Ok;
       }
     }
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
-    if (diaAberto_) return Resultado::DiaComMovimento;
-    if (aliquotas_.size() >= MaxAliquotas) return Resultado::CapacidadeEsgotada;
-    aliquotas_.push_back(Aliquota{static_cast<int>(aliquotas_.size()) + 1, tipo, percentual, 0});
-    if (indice) *indice = aliquotas_.back().indice;
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    if (m_.diaAberto) return Resultado::DiaComMovimento;
+    if (m_.aliquotas.size() >= MaxAliquotas) return Resultado::CapacidadeEsgotada;
+    m_.aliquotas.push_back(
+        Aliquota{static_cast<int>(m_.aliquotas.size()) + 1, tipo, percentual, 0});
+    if (indice) *indice = m_.aliquotas.back().indice;
     return Resultado::Ok;
   });
 }
@@ -610,10 +618,11 @@ Resultado ImpressoraFiscal::programaFormaPagamento(const std::string& nome, bool
       if (indice) *indice = f->indice;
       return Resultado::Ok;
     }
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
-    if (formas_.size() >= MaxFormas) return Resultado::CapacidadeEsgotada;
-    formas_.push_back(FormaPagamento{static_cast<int>(formas_.size()) + 1, n, permiteVinculado, 0});
-    if (indice) *indice = formas_.back().indice;
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    if (m_.formas.size() >= MaxFormas) return Resultado::CapacidadeEsgotada;
+    m_.formas.push_back(
+        FormaPagamento{static_cast<int>(m_.formas.size()) + 1, n, permiteVinculado, 0});
+    if (indice) *indice = m_.formas.back().indice;
     return Resultado::Ok;
   });
 }
@@ -626,19 +635,19 @@ Resultado ImpressoraFiscal::nomeiaTotalizadorNaoFiscal(int indice, const std::st
     if (n.empty() || n.size() > MaxNomeTotalizador || indice < 0 || indice > MaxTotalizadores)
       return Resultado::ParametroInvalido;
     if (procuraTotalizador(n)) return Resultado::Ok;
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
     if (indice == 0) {
       for (int i = 1; i <= MaxTotalizadores && indice == 0; ++i) {
-        bool ocupado = std::any_of(totalizadores_.begin(), totalizadores_.end(),
+        bool ocupado = std::any_of(m_.totalizadores.begin(), m_.totalizadores.end(),
                                    [i](const TotalizadorNaoFiscal& t) { return t.indice == i; });
         if (!ocupado) indice = i;
       }
       if (indice == 0) return Resultado::CapacidadeEsgotada;
     }
-    for (const TotalizadorNaoFiscal& t : totalizadores_)
+    for (const TotalizadorNaoFiscal& t : m_.totalizadores)
       if (t.indice == indice) return Resultado::JaProgramado;
-    totalizadores_.push_back(TotalizadorNaoFiscal{indice, n, saida, 0, 0});
-    std::sort(totalizadores_.begin(), totalizadores_.end(),
+    m_.totalizadores.push_back(TotalizadorNaoFiscal{indice, n, saida, 0, 0});
+    std::sort(m_.totalizadores.begin(), m_.totalizadores.end(),
               [](const TotalizadorNaoFiscal& a, const TotalizadorNaoFiscal& b) {
                 return a.indice < b.indice;
               });
@@ -652,21 +661,21 @@ Resultado ImpressoraFiscal::nomeiaRelatorioGerencial(int indice, const std::stri
     std::string n = apara(nome);
     if (n.empty() || n.size() > MaxNomeRelatorio || indice < 0 || indice > MaxRelatorios)
       return Resultado::ParametroInvalido;
-    for (const RelatorioGerencial& r : relatorios_)
+    for (const RelatorioGerencial& r : m_.relatorios)
       if (mesmoNome(r.nome, n)) return Resultado::Ok;
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
     if (indice == 0) {
       for (int i = 1; i <= MaxRelatorios && indice == 0; ++i) {
-        bool ocupado = std::any_of(relatorios_.begin(), relatorios_.end(),
+        bool ocupado = std::any_of(m_.relatorios.begin(), m_.relatorios.end(),
                                    [i](const RelatorioGerencial& r) { return r.indice == i; });
         if (!ocupado) indice = i;
       }
       if (indice == 0) return Resultado::CapacidadeEsgotada;
     }
-    for (const RelatorioGerencial& r : relatorios_)
+    for (const RelatorioGerencial& r : m_.relatorios)
       if (r.indice == indice) return Resultado::JaProgramado;
-    relatorios_.push_back(RelatorioGerencial{indice, n, 0});
-    std::sort(relatorios_.begin(), relatorios_.end(),
+    m_.relatorios.push_back(RelatorioGerencial{indice, n, 0});
+    std::sort(m_.relatorios.begin(), m_.relatorios.end(),
               [](const RelatorioGerencial& a, const RelatorioGerencial& b) {
                 return a.indice < b.indice;
               });
@@ -675,28 +684,28 @@ Resultado ImpressoraFiscal::nomeiaRelatorioGerencial(int indice, const std::stri
 }
 
 void ImpressoraFiscal::defineArredondamento(bool arredonda) {
-  arredonda_ = arredonda;
-  grava();
+  m_.arredonda = arredonda;
+  registra(m_.documento == TipoDocumento::Nenhum);
 }
 
 Resultado ImpressoraFiscal::alternaHorarioVerao() {
   return opera([&]() {
     if (!ligada_) return Resultado::Desligada;
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
-    horarioVerao_ = !horarioVerao_;
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    m_.horarioVerao = !m_.horarioVerao;
     return Resultado::Ok;
   });
 }
 
 void ImpressoraFiscal::defineIdentificacao(const Identificacao& id) {
   try {
-    identificacao_ = id;
-    grava();
+    m_.identificacao = id;
+    registra(m_.documento == TipoDocumento::Nenhum);
   } catch (...) {
   }
 }
 
-// ---------------------------------------------------------------- cupom fiscal
+// ---------------------------------------------------------------- fiscal coupon
 
 Resultado ImpressoraFiscal::abreCupom(const std::string& documentoConsumidor,
                                       const std::string& nomeConsumidor,
@@ -705,24 +714,24 @@ Resultado ImpressoraFiscal::abreCupom(const std::string& documentoConsumidor,
     Resultado r = podeAbrirDocumento();
     if (r != Resultado::Ok) return r;
     abreDiaSeFechado();
-    ++contadores_.coo;
-    ++contadores_.ccf;
-    cupom_ = Cupom();
-    cupom_.coo = contadores_.coo;
-    cupom_.ccf = contadores_.ccf;
-    cupom_.abertura = agora();
-    cupom_.consumidorDocumento = apara(documentoConsumidor);
-    cupom_.consumidorNome = apara(nomeConsumidor);
-    cupom_.consumidorEndereco = apara(enderecoConsumidor);
-    documento_ = TipoDocumento::CupomFiscal;
+    ++m_.contadores.coo;
+    ++m_.contadores.ccf;
+    m_.cupom = Cupom();
+    m_.cupom.coo = m_.contadores.coo;
+    m_.cupom.ccf = m_.contadores.ccf;
+    m_.cupom.abertura = agora();
+    m_.cupom.consumidorDocumento = apara(documentoConsumidor);
+    m_.cupom.consumidorNome = apara(nomeConsumidor);
+    m_.cupom.consumidorEndereco = apara(enderecoConsumidor);
+    m_.documento = TipoDocumento::CupomFiscal;
 
     iniciaDocumento("CF");
     imprimeCabecalho("CUPOM FISCAL", true);
     std::vector<std::string> l;
-    if (!cupom_.consumidorDocumento.empty())
-      l.push_back("CPF/CNPJ consumidor: " + cupom_.consumidorDocumento);
-    if (!cupom_.consumidorNome.empty()) l.push_back("NOME: " + cupom_.consumidorNome);
-    if (!cupom_.consumidorEndereco.empty()) l.push_back("END: " + cupom_.consumidorEndereco);
+    if (!m_.cupom.consumidorDocumento.empty())
+      l.push_back("CPF/CNPJ consumidor: " + m_.cupom.consumidorDocumento);
+    if (!m_.cupom.consumidorNome.empty()) l.push_back("NOME: " + m_.cupom.consumidorNome);
+    if (!m_.cupom.consumidorEndereco.empty()) l.push_back("END: " + m_.cupom.consumidorEndereco);
     l.push_back("ITEM CODIGO DESCRICAO");
     l.push_back("QTD.UN. VL.UNIT(R$) ST              VL.ITEM(R$)");
     l.push_back(Separador);
@@ -735,10 +744,10 @@ Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::CupomFiscal)
-      return documento_ == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                 : Resultado::DocumentoAberto;
-    if (cupom_.fase != FaseCupom::Aberto && cupom_.fase != FaseCupom::Vendendo)
+    if (m_.documento != TipoDocumento::CupomFiscal)
+      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
+                                                   : Resultado::DocumentoAberto;
+    if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     std::string descricao = apara(item.descricao);
     if (descricao.empty() || item.quantidadeMilesimos <= 0 ||
@@ -747,7 +756,7 @@ Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
       return Resultado::ParametroInvalido;
     std::string aliquota = resolveAliquota(item.aliquota);
     if (aliquota.empty()) return Resultado::AliquotaNaoProgramada;
-    // milésimos x milésimos = milionésimos de real; centavos = / 10000
+    // thousandths x thousandths = millionths of a real; cents = / 10000
     int64_t bruto = arredondaDivisao(item.quantidadeMilesimos * item.precoUnitarioMilesimos, 10000);
     if (bruto <= 0) return Resultado::ParametroInvalido;
     if (ehPercentual(item.ajuste) && item.ajuste.valor > 9999) return Resultado::ParametroInvalido;
@@ -755,11 +764,11 @@ Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
     if (ajuste > MaxValor) return Resultado::ParametroInvalido;
     if (ehAjusteDeDesconto(item.ajuste) && ajuste >= bruto) return Resultado::ValorMaiorQueTotal;
     int64_t liquido = ehAjusteDeDesconto(item.ajuste) ? bruto - ajuste : bruto + ajuste;
-    if (bruto > MaxTotalCupom || liquido > MaxTotalCupom - cupom_.subtotal())
+    if (bruto > MaxTotalCupom || liquido > MaxTotalCupom - m_.cupom.subtotal())
       return Resultado::ParametroInvalido;
 
     ItemCupom novo;
-    novo.numero = static_cast<int>(cupom_.itens.size()) + 1;
+    novo.numero = static_cast<int>(m_.cupom.itens.size()) + 1;
     novo.codigo = apara(item.codigo);
     novo.descricao = descricao;
     novo.unidade = apara(item.unidade).empty() ? "UN" : apara(item.unidade);
@@ -774,11 +783,11 @@ Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
     else
       novo.acrescimo = ajuste;
 
-    cupom_.itens.push_back(novo);
-    cupom_.fase = FaseCupom::Vendendo;
-    grandeTotal_ += novo.bruto + novo.acrescimo;
-    (novo.iss ? totais_.descontosIss : totais_.descontosIcms) += novo.desconto;
-    (novo.iss ? totais_.acrescimosIss : totais_.acrescimosIcms) += novo.acrescimo;
+    m_.cupom.itens.push_back(novo);
+    m_.cupom.fase = FaseCupom::Vendendo;
+    m_.grandeTotal += novo.bruto + novo.acrescimo;
+    (novo.iss ? m_.totais.descontosIss : m_.totais.descontosIcms) += novo.desconto;
+    (novo.iss ? m_.totais.acrescimosIss : m_.totais.acrescimosIcms) += novo.acrescimo;
     somaTotalParcial(aliquota, novo.liquidoSemRateio());
     if (numeroItem) *numeroItem = novo.numero;
 
@@ -807,15 +816,15 @@ Resultado ImpressoraFiscal::ajustaItem(int numeroItem, const Ajuste& ajuste) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::CupomFiscal)
-      return documento_ == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                 : Resultado::DocumentoAberto;
-    if (cupom_.fase == FaseCupom::Aberto) return Resultado::ItemInexistente;
-    if (cupom_.fase != FaseCupom::Vendendo) return Resultado::ComandoForaDeSequencia;
-    if (numeroItem == 0) numeroItem = static_cast<int>(cupom_.itens.size());
-    if (numeroItem < 1 || numeroItem > static_cast<int>(cupom_.itens.size()))
+    if (m_.documento != TipoDocumento::CupomFiscal)
+      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
+                                                   : Resultado::DocumentoAberto;
+    if (m_.cupom.fase == FaseCupom::Aberto) return Resultado::ItemInexistente;
+    if (m_.cupom.fase != FaseCupom::Vendendo) return Resultado::ComandoForaDeSequencia;
+    if (numeroItem == 0) numeroItem = static_cast<int>(m_.cupom.itens.size());
+    if (numeroItem < 1 || numeroItem > static_cast<int>(m_.cupom.itens.size()))
       return Resultado::ItemInexistente;
-    ItemCupom& it = cupom_.itens[static_cast<std::size_t>(numeroItem - 1)];
+    ItemCupom& it = m_.cupom.itens[static_cast<std::size_t>(numeroItem - 1)];
     if (it.cancelado) return Resultado::ItemJaCancelado;
     if (ajuste.tipo == TipoAjuste::Nenhum || ajuste.valor <= 0 ||
         (ehPercentual(ajuste) && ajuste.valor > 9999))
@@ -825,16 +834,17 @@ Resultado ImpressoraFiscal::ajustaItem(int numeroItem, const Ajuste& ajuste) {
     if (valor <= 0 || valor > MaxValor) return Resultado::ParametroInvalido;
     bool desconto = ehAjusteDeDesconto(ajuste);
     if (desconto && valor >= it.bruto) return Resultado::ValorMaiorQueTotal;
-    if (!desconto && valor > MaxTotalCupom - cupom_.subtotal()) return Resultado::ParametroInvalido;
+    if (!desconto && valor > MaxTotalCupom - m_.cupom.subtotal())
+      return Resultado::ParametroInvalido;
     if (desconto) {
       it.desconto = valor;
-      (it.iss ? totais_.descontosIss : totais_.descontosIcms) += valor;
+      (it.iss ? m_.totais.descontosIss : m_.totais.descontosIcms) += valor;
       somaTotalParcial(it.aliquota, -valor);
     } else {
       it.acrescimo = valor;
-      (it.iss ? totais_.acrescimosIss : totais_.acrescimosIcms) += valor;
+      (it.iss ? m_.totais.acrescimosIss : m_.totais.acrescimosIcms) += valor;
       somaTotalParcial(it.aliquota, valor);
-      grandeTotal_ += valor;
+      m_.grandeTotal += valor;
     }
     imprime(linhaDupla(
         std::string(desconto ? "desconto" : "acrescimo") + " item " + zeros(it.numero, 3),
@@ -847,18 +857,18 @@ Resultado ImpressoraFiscal::cancelaItem(int numeroItem) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::CupomFiscal)
-      return documento_ == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                 : Resultado::DocumentoAberto;
-    if (cupom_.fase != FaseCupom::Aberto && cupom_.fase != FaseCupom::Vendendo)
+    if (m_.documento != TipoDocumento::CupomFiscal)
+      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
+                                                   : Resultado::DocumentoAberto;
+    if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
-    if (numeroItem < 1 || numeroItem > static_cast<int>(cupom_.itens.size()))
+    if (numeroItem < 1 || numeroItem > static_cast<int>(m_.cupom.itens.size()))
       return Resultado::ItemInexistente;
-    ItemCupom& it = cupom_.itens[static_cast<std::size_t>(numeroItem - 1)];
+    ItemCupom& it = m_.cupom.itens[static_cast<std::size_t>(numeroItem - 1)];
     if (it.cancelado) return Resultado::ItemJaCancelado;
     int64_t valor = it.liquidoSemRateio();
     it.cancelado = true;
-    (it.iss ? totais_.cancelamentosIss : totais_.cancelamentosIcms) += valor;
+    (it.iss ? m_.totais.cancelamentosIss : m_.totais.cancelamentosIcms) += valor;
     somaTotalParcial(it.aliquota, -valor);
     imprime(linhaDupla("cancelamento item " + zeros(it.numero, 3), "-" + moeda(valor)));
     return Resultado::Ok;
@@ -867,9 +877,9 @@ Resultado ImpressoraFiscal::cancelaItem(int numeroItem) {
 
 Resultado ImpressoraFiscal::cancelaUltimoItem() {
   int ultimo = 0;
-  for (const ItemCupom& it : cupom_.itens)
+  for (const ItemCupom& it : m_.cupom.itens)
     if (!it.cancelado) ultimo = it.numero;
-  if (documento_ == TipoDocumento::CupomFiscal && ultimo == 0) {
+  if (m_.documento == TipoDocumento::CupomFiscal && ultimo == 0) {
     Resultado r = verificaImpressora();
     return r != Resultado::Ok ? r : Resultado::ItemInexistente;
   }
@@ -880,55 +890,55 @@ Resultado ImpressoraFiscal::iniciaFechamento(const Ajuste& ajusteSubtotal) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::CupomFiscal)
-      return documento_ == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                 : Resultado::DocumentoAberto;
-    if (cupom_.fase != FaseCupom::Aberto && cupom_.fase != FaseCupom::Vendendo)
+    if (m_.documento != TipoDocumento::CupomFiscal)
+      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
+                                                   : Resultado::DocumentoAberto;
+    if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
-    if (cupom_.itensValidos() == 0) return Resultado::SemItens;
+    if (m_.cupom.itensValidos() == 0) return Resultado::SemItens;
     if (ajusteSubtotal.valor < 0 || (ehPercentual(ajusteSubtotal) && ajusteSubtotal.valor > 9999))
       return Resultado::ParametroInvalido;
-    int64_t subtotal = cupom_.subtotal();
+    int64_t subtotal = m_.cupom.subtotal();
     int64_t valor = valorDoAjuste(ajusteSubtotal, subtotal);
     bool desconto = ehAjusteDeDesconto(ajusteSubtotal);
     if (!desconto && valor > MaxTotalCupom - subtotal) return Resultado::ParametroInvalido;
     if (desconto && valor >= subtotal) return Resultado::ValorMaiorQueTotal;
 
-    // O ajuste do subtotal é rateado entre os itens válidos na proporção de
-    // cada um, para que os totais parciais somem a venda líquida; o resto da
-    // divisão fica com o último item.
+    // The subtotal adjustment is shared among the valid items in proportion
+    // to each, so that the partial totals add up to the net sale; the rest of
+    // the division goes to the last item.
     int64_t ajuste = desconto ? -valor : valor;
     int64_t distribuido = 0;
     ItemCupom* ultimo = nullptr;
-    for (ItemCupom& it : cupom_.itens) {
+    for (ItemCupom& it : m_.cupom.itens) {
       if (it.cancelado) continue;
       it.rateioSubtotal = ajuste * it.liquidoSemRateio() / subtotal;
       distribuido += it.rateioSubtotal;
       ultimo = &it;
     }
     ultimo->rateioSubtotal += ajuste - distribuido;
-    for (ItemCupom& it : cupom_.itens) {
+    for (ItemCupom& it : m_.cupom.itens) {
       if (it.cancelado || it.rateioSubtotal == 0) continue;
       somaTotalParcial(it.aliquota, it.rateioSubtotal);
       if (desconto)
-        (it.iss ? totais_.descontosIss : totais_.descontosIcms) += -it.rateioSubtotal;
+        (it.iss ? m_.totais.descontosIss : m_.totais.descontosIcms) += -it.rateioSubtotal;
       else
-        (it.iss ? totais_.acrescimosIss : totais_.acrescimosIcms) += it.rateioSubtotal;
+        (it.iss ? m_.totais.acrescimosIss : m_.totais.acrescimosIcms) += it.rateioSubtotal;
     }
     if (desconto) {
-      cupom_.descontoSubtotal = valor;
+      m_.cupom.descontoSubtotal = valor;
     } else {
-      cupom_.acrescimoSubtotal = valor;
-      grandeTotal_ += valor;
+      m_.cupom.acrescimoSubtotal = valor;
+      m_.grandeTotal += valor;
     }
-    cupom_.fase = FaseCupom::Totalizando;
+    m_.cupom.fase = FaseCupom::Totalizando;
 
     std::vector<std::string> l;
     l.push_back(Separador);
     l.push_back(linhaDupla("SUBTOTAL R$", moeda(subtotal)));
     if (valor && desconto) l.push_back(linhaDupla("DESCONTO R$", "-" + moeda(valor)));
     if (valor && !desconto) l.push_back(linhaDupla("ACRESCIMO R$", "+" + moeda(valor)));
-    l.push_back(linhaDupla("TOTAL R$", moeda(cupom_.total())));
+    l.push_back(linhaDupla("TOTAL R$", moeda(m_.cupom.total())));
     imprime(l);
     return Resultado::Ok;
   });
@@ -942,18 +952,18 @@ Resultado ImpressoraFiscal::efetuaPagamento(const std::string& forma, int64_t va
     FaseCupom* fase = nullptr;
     std::vector<PagamentoCupom>* pagamentos = nullptr;
     int64_t total = 0;
-    if (documento_ == TipoDocumento::CupomFiscal) {
-      if (cupom_.fase == FaseCupom::Aberto || cupom_.fase == FaseCupom::Vendendo)
+    if (m_.documento == TipoDocumento::CupomFiscal) {
+      if (m_.cupom.fase == FaseCupom::Aberto || m_.cupom.fase == FaseCupom::Vendendo)
         return Resultado::ComandoForaDeSequencia;
-      fase = &cupom_.fase;
-      pagamentos = &cupom_.pagamentos;
-      total = cupom_.total();
-    } else if (documento_ == TipoDocumento::NaoFiscal) {
-      if (naoFiscal_.fase == FaseCupom::Aberto) return Resultado::SemItens;
-      fase = &naoFiscal_.fase;
-      pagamentos = &naoFiscal_.pagamentos;
-      total = naoFiscal_.total();
-    } else if (documento_ == TipoDocumento::Nenhum) {
+      fase = &m_.cupom.fase;
+      pagamentos = &m_.cupom.pagamentos;
+      total = m_.cupom.total();
+    } else if (m_.documento == TipoDocumento::NaoFiscal) {
+      if (m_.naoFiscal.fase == FaseCupom::Aberto) return Resultado::SemItens;
+      fase = &m_.naoFiscal.fase;
+      pagamentos = &m_.naoFiscal.pagamentos;
+      total = m_.naoFiscal.total();
+    } else if (m_.documento == TipoDocumento::Nenhum) {
       return Resultado::CupomNaoAberto;
     } else {
       return Resultado::DocumentoAberto;
@@ -980,19 +990,19 @@ Resultado ImpressoraFiscal::encerraCupom(const std::string& mensagem) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::CupomFiscal)
-      return documento_ == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                 : Resultado::DocumentoAberto;
-    if (cupom_.fase == FaseCupom::Aberto || cupom_.fase == FaseCupom::Vendendo)
+    if (m_.documento != TipoDocumento::CupomFiscal)
+      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
+                                                   : Resultado::DocumentoAberto;
+    if (m_.cupom.fase == FaseCupom::Aberto || m_.cupom.fase == FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
-    if (cupom_.fase != FaseCupom::Pago) return Resultado::PagamentoInsuficiente;
+    if (m_.cupom.fase != FaseCupom::Pago) return Resultado::PagamentoInsuficiente;
 
-    for (const PagamentoCupom& p : cupom_.pagamentos)
+    for (const PagamentoCupom& p : m_.cupom.pagamentos)
       if (FormaPagamento* f = formaPorNome(p.forma)) f->totalDia += p.valor;
-    totais_.troco += cupom_.troco();
+    m_.totais.troco += m_.cupom.troco();
 
     std::vector<std::string> l;
-    if (cupom_.troco()) l.push_back(linhaDupla("TROCO R$", moeda(cupom_.troco())));
+    if (m_.cupom.troco()) l.push_back(linhaDupla("TROCO R$", moeda(m_.cupom.troco())));
     std::vector<std::string> promocionais = quebraLinhas(mensagem, 48);
     if (!promocionais.empty()) {
       l.push_back(Separador);
@@ -1001,10 +1011,10 @@ Resultado ImpressoraFiscal::encerraCupom(const std::string& mensagem) {
     imprime(l);
     imprimeRodape();
 
-    ultimoCupom_ = cupom_;
-    ultimoCupomCancelavel_ = true;
-    cupom_ = Cupom();
-    documento_ = TipoDocumento::Nenhum;
+    m_.ultimoCupom = m_.cupom;
+    m_.ultimoCupomCancelavel = true;
+    m_.cupom = Cupom();
+    m_.documento = TipoDocumento::Nenhum;
     return Resultado::Ok;
   });
 }
@@ -1013,7 +1023,7 @@ void ImpressoraFiscal::retiraDoDia(const Cupom& c) {
   for (const ItemCupom& it : c.itens) {
     if (it.cancelado) continue;
     int64_t valor = it.liquido();
-    (it.iss ? totais_.cancelamentosIss : totais_.cancelamentosIcms) += valor;
+    (it.iss ? m_.totais.cancelamentosIss : m_.totais.cancelamentosIcms) += valor;
     somaTotalParcial(it.aliquota, -valor);
   }
 }
@@ -1022,69 +1032,70 @@ Resultado ImpressoraFiscal::cancelaCupom() {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ == TipoDocumento::CupomFiscal) {
-      // Pagamentos só entram nos totais das formas no encerramento.
-      int64_t valor = cupom_.total();
-      retiraDoDia(cupom_);
-      ++contadores_.cfc;
-      cupom_.cancelado = true;
+    if (m_.documento == TipoDocumento::CupomFiscal) {
+      // Payments reach the payment methods' totals only at the closing.
+      int64_t valor = m_.cupom.total();
+      retiraDoDia(m_.cupom);
+      ++m_.contadores.cfc;
+      m_.cupom.cancelado = true;
       imprime({Separador, centraliza("CUPOM FISCAL CANCELADO"),
                linhaDupla("VALOR CANCELADO R$", moeda(valor))});
       imprimeRodape();
-      ultimoCupom_ = cupom_;
-      ultimoCupomCancelavel_ = false;
-      cupom_ = Cupom();
-      documento_ = TipoDocumento::Nenhum;
+      m_.ultimoCupom = m_.cupom;
+      m_.ultimoCupomCancelavel = false;
+      m_.cupom = Cupom();
+      m_.documento = TipoDocumento::Nenhum;
       return Resultado::Ok;
     }
-    if (documento_ == TipoDocumento::NaoFiscal) {
-      // Nada do comprovante entrou nos totais ainda: descarta.
+    if (m_.documento == TipoDocumento::NaoFiscal) {
+      // Nothing of the receipt reached the totals yet: dropped.
       imprime({Separador, centraliza("COMPROVANTE NAO FISCAL CANCELADO")});
       imprimeRodape();
-      naoFiscal_ = ComprovanteNaoFiscal();
-      documento_ = TipoDocumento::Nenhum;
+      m_.naoFiscal = ComprovanteNaoFiscal();
+      m_.documento = TipoDocumento::Nenhum;
       return Resultado::Ok;
     }
-    if (documento_ != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
-    // Último cupom: só enquanto for o último documento emitido, no mesmo dia.
-    if (!ultimoCupomCancelavel_ || ultimoCupom_.coo != contadores_.coo || ultimoCupom_.cancelado)
+    if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+    // The last coupon: only while it is the last document issued, on the same day.
+    if (!m_.ultimoCupomCancelavel || m_.ultimoCupom.coo != m_.contadores.coo ||
+        m_.ultimoCupom.cancelado)
       return Resultado::NadaACancelar;
     if (reducaoZPendente()) return Resultado::ReducaoZPendente;
-    retiraDoDia(ultimoCupom_);
-    for (const PagamentoCupom& p : ultimoCupom_.pagamentos)
+    retiraDoDia(m_.ultimoCupom);
+    for (const PagamentoCupom& p : m_.ultimoCupom.pagamentos)
       if (FormaPagamento* f = formaPorNome(p.forma)) f->totalDia -= p.valor;
-    totais_.troco -= ultimoCupom_.troco();
-    ++contadores_.coo;
-    ++contadores_.cfc;
-    ultimoCupom_.cancelado = true;
-    ultimoCupomCancelavel_ = false;
+    m_.totais.troco -= m_.ultimoCupom.troco();
+    ++m_.contadores.coo;
+    ++m_.contadores.cfc;
+    m_.ultimoCupom.cancelado = true;
+    m_.ultimoCupomCancelavel = false;
 
     iniciaDocumento("CCF");
     imprimeCabecalho("CUPOM FISCAL CANCELADO", false);
-    imprime({linhaDupla("COO DO CUPOM CANCELADO:", zeros(ultimoCupom_.coo, 6)),
-             linhaDupla("CCF DO CUPOM CANCELADO:", zeros(ultimoCupom_.ccf, 6)),
-             linhaDupla("VALOR CANCELADO R$", moeda(ultimoCupom_.total()))});
+    imprime({linhaDupla("COO DO CUPOM CANCELADO:", zeros(m_.ultimoCupom.coo, 6)),
+             linhaDupla("CCF DO CUPOM CANCELADO:", zeros(m_.ultimoCupom.ccf, 6)),
+             linhaDupla("VALOR CANCELADO R$", moeda(m_.ultimoCupom.total()))});
     imprimeRodape();
     return Resultado::Ok;
   });
 }
 
-// ---------------------------------------------------------------- não fiscais
+// ---------------------------------------------------------------- non-fiscal
 
 Resultado ImpressoraFiscal::abreComprovanteNaoFiscal() {
   return opera([&]() {
     Resultado r = podeAbrirDocumento();
     if (r != Resultado::Ok) return r;
     abreDiaSeFechado();
-    ++contadores_.coo;
-    ++contadores_.gnf;
-    ++contadores_.cnf;
-    naoFiscal_ = ComprovanteNaoFiscal();
-    naoFiscal_.coo = contadores_.coo;
-    documento_ = TipoDocumento::NaoFiscal;
+    ++m_.contadores.coo;
+    ++m_.contadores.gnf;
+    ++m_.contadores.cnf;
+    m_.naoFiscal = ComprovanteNaoFiscal();
+    m_.naoFiscal.coo = m_.contadores.coo;
+    m_.documento = TipoDocumento::NaoFiscal;
     iniciaDocumento("CNF");
     imprimeCabecalho("COMPROVANTE NAO-FISCAL", false);
-    imprime(linhaDupla("GNF:" + zeros(contadores_.gnf, 6), ""));
+    imprime(linhaDupla("GNF:" + zeros(m_.contadores.gnf, 6), ""));
     return Resultado::Ok;
   });
 }
@@ -1093,60 +1104,60 @@ Resultado ImpressoraFiscal::registraItemNaoFiscal(const std::string& totalizador
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::NaoFiscal) return Resultado::DocumentoNaoAberto;
-    if (naoFiscal_.fase != FaseCupom::Aberto && naoFiscal_.fase != FaseCupom::Vendendo)
+    if (m_.documento != TipoDocumento::NaoFiscal) return Resultado::DocumentoNaoAberto;
+    if (m_.naoFiscal.fase != FaseCupom::Aberto && m_.naoFiscal.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     if (valor <= 0 || valor > MaxValor) return Resultado::ParametroInvalido;
     const TotalizadorNaoFiscal* t = procuraTotalizador(totalizador);
     if (!t) return Resultado::TotalizadorNaoProgramado;
-    // Um comprovante é de entrada ou de saída de caixa, não dos dois.
-    if (!naoFiscal_.itens.empty() && naoFiscal_.itens.front().saida != t->saida)
+    // A receipt brings cash in or takes it out, not both.
+    if (!m_.naoFiscal.itens.empty() && m_.naoFiscal.itens.front().saida != t->saida)
       return Resultado::ParametroInvalido;
-    naoFiscal_.itens.push_back(ItemNaoFiscal{t->indice, t->nome, valor, t->saida});
-    naoFiscal_.fase = FaseCupom::Vendendo;
+    m_.naoFiscal.itens.push_back(ItemNaoFiscal{t->indice, t->nome, valor, t->saida});
+    m_.naoFiscal.fase = FaseCupom::Vendendo;
     imprime(linhaDupla(zeros(t->indice, 2) + " " + t->nome, moeda(valor)));
     return Resultado::Ok;
   });
 }
 
 void ImpressoraFiscal::encerraDocumentoNaoFiscal() {
-  bool saida = !naoFiscal_.itens.empty() && naoFiscal_.itens.front().saida;
-  for (const ItemNaoFiscal& i : naoFiscal_.itens) {
-    for (TotalizadorNaoFiscal& t : totalizadores_) {
+  bool saida = !m_.naoFiscal.itens.empty() && m_.naoFiscal.itens.front().saida;
+  for (const ItemNaoFiscal& i : m_.naoFiscal.itens) {
+    for (TotalizadorNaoFiscal& t : m_.totalizadores) {
       if (t.indice == i.indiceTotalizador) {
         t.totalDia += i.valor;
         ++t.contadorDia;
       }
     }
-    if (mesmoNome(i.totalizador, "SANGRIA")) totais_.sangrias += i.valor;
-    if (mesmoNome(i.totalizador, "SUPRIMENTO")) totais_.suprimentos += i.valor;
+    if (mesmoNome(i.totalizador, "SANGRIA")) m_.totais.sangrias += i.valor;
+    if (mesmoNome(i.totalizador, "SUPRIMENTO")) m_.totais.suprimentos += i.valor;
   }
-  // Na saída de caixa o pagamento diz de que forma o dinheiro sai.
-  for (const PagamentoCupom& p : naoFiscal_.pagamentos)
+  // When cash goes out, the payment tells in which form it leaves.
+  for (const PagamentoCupom& p : m_.naoFiscal.pagamentos)
     if (FormaPagamento* f = formaPorNome(p.forma)) f->totalDia += saida ? -p.valor : p.valor;
-  if (!saida && naoFiscal_.pago() > naoFiscal_.total())
-    totais_.troco += naoFiscal_.pago() - naoFiscal_.total();
+  if (!saida && m_.naoFiscal.pago() > m_.naoFiscal.total())
+    m_.totais.troco += m_.naoFiscal.pago() - m_.naoFiscal.total();
 }
 
 Resultado ImpressoraFiscal::encerraComprovanteNaoFiscal(const std::string& mensagem) {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::NaoFiscal) return Resultado::DocumentoNaoAberto;
-    if (naoFiscal_.fase == FaseCupom::Aberto) return Resultado::SemItens;
-    if (naoFiscal_.pago() < naoFiscal_.totalEntradas()) return Resultado::PagamentoInsuficiente;
+    if (m_.documento != TipoDocumento::NaoFiscal) return Resultado::DocumentoNaoAberto;
+    if (m_.naoFiscal.fase == FaseCupom::Aberto) return Resultado::SemItens;
+    if (m_.naoFiscal.pago() < m_.naoFiscal.totalEntradas()) return Resultado::PagamentoInsuficiente;
     encerraDocumentoNaoFiscal();
     std::vector<std::string> l;
-    l.push_back(linhaDupla("TOTAL R$", moeda(naoFiscal_.total())));
-    int64_t troco = naoFiscal_.pago() - naoFiscal_.totalEntradas();
-    if (naoFiscal_.totalEntradas() > 0 && troco > 0)
+    l.push_back(linhaDupla("TOTAL R$", moeda(m_.naoFiscal.total())));
+    int64_t troco = m_.naoFiscal.pago() - m_.naoFiscal.totalEntradas();
+    if (m_.naoFiscal.totalEntradas() > 0 && troco > 0)
       l.push_back(linhaDupla("TROCO R$", moeda(troco)));
     std::vector<std::string> msg = quebraLinhas(mensagem, 48);
     l.insert(l.end(), msg.begin(), msg.end());
     imprime(l);
     imprimeRodape();
-    naoFiscal_ = ComprovanteNaoFiscal();
-    documento_ = TipoDocumento::Nenhum;
+    m_.naoFiscal = ComprovanteNaoFiscal();
+    m_.documento = TipoDocumento::Nenhum;
     return Resultado::Ok;
   });
 }
@@ -1162,8 +1173,8 @@ Resultado ImpressoraFiscal::recebimentoNaoFiscal(const std::string& totalizador,
 
 Resultado ImpressoraFiscal::recebimentoNaoFiscalCompleto(const std::string& totalizador,
                                                          int64_t valor, const std::string& forma) {
-  // Tudo o que pode ser recusado é conferido antes de abrir o comprovante,
-  // para não deixar um documento pela metade.
+  // Whatever can be refused is checked before the receipt opens, so as not
+  // to leave a document half done.
   if (valor <= 0 || valor > MaxValor) return Resultado::ParametroInvalido;
   const TotalizadorNaoFiscal* t = procuraTotalizador(totalizador);
   if (!t) return Resultado::TotalizadorNaoProgramado;
@@ -1177,7 +1188,7 @@ Resultado ImpressoraFiscal::recebimentoNaoFiscalCompleto(const std::string& tota
   r = registraItemNaoFiscal(nomeTotalizador, valor);
   if (r == Resultado::Ok && procuraForma(forma)) r = efetuaPagamento(forma, valor);
   if (r == Resultado::Ok) r = encerraComprovanteNaoFiscal();
-  if (r != Resultado::Ok && documento_ == TipoDocumento::NaoFiscal) cancelaCupom();
+  if (r != Resultado::Ok && m_.documento == TipoDocumento::NaoFiscal) cancelaCupom();
   return r;
 }
 
@@ -1189,7 +1200,7 @@ Resultado ImpressoraFiscal::sangria(int64_t valor) {
   return recebimentoNaoFiscal("SANGRIA", valor, procuraForma("Dinheiro") ? "Dinheiro" : "");
 }
 
-// ---------------------------------------------------------------- vinculado
+// ---------------------------------------------------------------- linked receipt
 
 Resultado ImpressoraFiscal::abreComprovanteVinculado(const std::string& forma, int64_t valor,
                                                      int cooCupom) {
@@ -1199,11 +1210,11 @@ Resultado ImpressoraFiscal::abreComprovanteVinculado(const std::string& forma, i
     if (valor < 0) return Resultado::ParametroInvalido;
     const FormaPagamento* f = procuraForma(forma);
     if (!f) return Resultado::FormaPagamentoNaoProgramada;
-    if (!f->permiteVinculado || ultimoCupom_.coo == 0 || ultimoCupom_.cancelado ||
-        (cooCupom != 0 && cooCupom != ultimoCupom_.coo))
+    if (!f->permiteVinculado || m_.ultimoCupom.coo == 0 || m_.ultimoCupom.cancelado ||
+        (cooCupom != 0 && cooCupom != m_.ultimoCupom.coo))
       return Resultado::VinculadoInvalido;
     PagamentoCupom* pagamento = nullptr;
-    for (PagamentoCupom& p : ultimoCupom_.pagamentos) {
+    for (PagamentoCupom& p : m_.ultimoCupom.pagamentos) {
       if (mesmoNome(p.forma, f->nome) && p.valor > p.vinculadoUsado) {
         pagamento = &p;
         break;
@@ -1215,15 +1226,15 @@ Resultado ImpressoraFiscal::abreComprovanteVinculado(const std::string& forma, i
     if (valor > disponivel) return Resultado::VinculadoInvalido;
 
     pagamento->vinculadoUsado += valor;
-    ++contadores_.coo;
-    ++contadores_.gnf;
-    ++contadores_.cdc;
-    vinculado_ = ComprovanteVinculado{contadores_.coo, ultimoCupom_.coo, f->nome, valor};
-    documento_ = TipoDocumento::ComprovanteVinculado;
+    ++m_.contadores.coo;
+    ++m_.contadores.gnf;
+    ++m_.contadores.cdc;
+    m_.vinculado = ComprovanteVinculado{m_.contadores.coo, m_.ultimoCupom.coo, f->nome, valor};
+    m_.documento = TipoDocumento::ComprovanteVinculado;
     iniciaDocumento("CDC");
     imprimeCabecalho("COMPROVANTE CREDITO OU DEBITO", false);
-    imprime({linhaDupla("GNF:" + zeros(contadores_.gnf, 6), "CDC:" + zeros(contadores_.cdc, 4)),
-             linhaDupla("COO do documento vinculado:", zeros(ultimoCupom_.coo, 6)),
+    imprime({linhaDupla("GNF:" + zeros(m_.contadores.gnf, 6), "CDC:" + zeros(m_.contadores.cdc, 4)),
+             linhaDupla("COO do documento vinculado:", zeros(m_.ultimoCupom.coo, 6)),
              linhaDupla(f->nome, moeda(valor)), Separador});
     return Resultado::Ok;
   });
@@ -1233,7 +1244,7 @@ Resultado ImpressoraFiscal::imprimeComprovanteVinculado(const std::string& texto
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::ComprovanteVinculado) return Resultado::DocumentoNaoAberto;
+    if (m_.documento != TipoDocumento::ComprovanteVinculado) return Resultado::DocumentoNaoAberto;
     imprime(quebraLinhas(texto, 48));
     return Resultado::Ok;
   });
@@ -1243,15 +1254,15 @@ Resultado ImpressoraFiscal::fechaComprovanteVinculado() {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::ComprovanteVinculado) return Resultado::DocumentoNaoAberto;
+    if (m_.documento != TipoDocumento::ComprovanteVinculado) return Resultado::DocumentoNaoAberto;
     imprimeRodape();
-    vinculado_ = ComprovanteVinculado();
-    documento_ = TipoDocumento::Nenhum;
+    m_.vinculado = ComprovanteVinculado();
+    m_.documento = TipoDocumento::Nenhum;
     return Resultado::Ok;
   });
 }
 
-// ---------------------------------------------------------------- relatório gerencial
+// ---------------------------------------------------------------- management report
 
 Resultado ImpressoraFiscal::abreRelatorioGerencial(int indice) {
   return opera([&]() {
@@ -1259,19 +1270,19 @@ Resultado ImpressoraFiscal::abreRelatorioGerencial(int indice) {
     if (r != Resultado::Ok) return r;
     if (indice == 0) indice = 1;
     RelatorioGerencial* rel = nullptr;
-    for (RelatorioGerencial& g : relatorios_)
+    for (RelatorioGerencial& g : m_.relatorios)
       if (g.indice == indice) rel = &g;
     if (!rel) return Resultado::RelatorioNaoProgramado;
     abreDiaSeFechado();
-    ++contadores_.coo;
-    ++contadores_.gnf;
-    ++contadores_.grg;
+    ++m_.contadores.coo;
+    ++m_.contadores.gnf;
+    ++m_.contadores.grg;
     ++rel->contadorDia;
-    relatorioAberto_ = indice;
-    documento_ = TipoDocumento::RelatorioGerencial;
+    m_.relatorioAberto = indice;
+    m_.documento = TipoDocumento::RelatorioGerencial;
     iniciaDocumento("RG");
     imprimeCabecalho("RELATORIO GERENCIAL", false);
-    imprime({linhaDupla("GNF:" + zeros(contadores_.gnf, 6), "GRG:" + zeros(contadores_.grg, 6)),
+    imprime({linhaDupla("GNF:" + zeros(m_.contadores.gnf, 6), "GRG:" + zeros(m_.contadores.grg, 6)),
              zeros(rel->indice, 2) + " " + rel->nome, Separador});
     return Resultado::Ok;
   });
@@ -1279,7 +1290,7 @@ Resultado ImpressoraFiscal::abreRelatorioGerencial(int indice) {
 
 Resultado ImpressoraFiscal::abreRelatorioGerencialPorNome(const std::string& nome) {
   try {
-    for (const RelatorioGerencial& g : relatorios_)
+    for (const RelatorioGerencial& g : m_.relatorios)
       if (mesmoNome(g.nome, nome)) return abreRelatorioGerencial(g.indice);
     Resultado r = verificaImpressora();
     return r != Resultado::Ok ? r : Resultado::RelatorioNaoProgramado;
@@ -1292,7 +1303,7 @@ Resultado ImpressoraFiscal::imprimeRelatorioGerencial(const std::string& texto) 
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::RelatorioGerencial) return Resultado::DocumentoNaoAberto;
+    if (m_.documento != TipoDocumento::RelatorioGerencial) return Resultado::DocumentoNaoAberto;
     imprime(quebraLinhas(texto, 48));
     return Resultado::Ok;
   });
@@ -1302,29 +1313,29 @@ Resultado ImpressoraFiscal::fechaRelatorioGerencial() {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::RelatorioGerencial) return Resultado::DocumentoNaoAberto;
+    if (m_.documento != TipoDocumento::RelatorioGerencial) return Resultado::DocumentoNaoAberto;
     imprimeRodape();
-    relatorioAberto_ = 0;
-    documento_ = TipoDocumento::Nenhum;
+    m_.relatorioAberto = 0;
+    m_.documento = TipoDocumento::Nenhum;
     return Resultado::Ok;
   });
 }
 
-// ---------------------------------------------------------------- o dia
+// ---------------------------------------------------------------- the day
 
 Resultado ImpressoraFiscal::leituraX() {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::Nenhum)
-      return documento_ == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                      : Resultado::DocumentoAberto;
-    ++contadores_.coo;
-    ++contadores_.gnf;
+    if (m_.documento != TipoDocumento::Nenhum)
+      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
+                                                        : Resultado::DocumentoAberto;
+    ++m_.contadores.coo;
+    ++m_.contadores.gnf;
     iniciaDocumento("LX");
     imprimeCabecalho("LEITURA X", false);
     std::vector<std::string> l;
-    if (diaAberto_) l.push_back(linhaDupla("MOVIMENTO DO DIA", dataMovimento_.textoData()));
+    if (m_.diaAberto) l.push_back(linhaDupla("MOVIMENTO DO DIA", m_.dataMovimento.textoData()));
     std::vector<std::string> totais = linhasTotaisDia();
     l.insert(l.end(), totais.begin(), totais.end());
     imprime(l);
@@ -1337,41 +1348,41 @@ Resultado ImpressoraFiscal::reducaoZ() {
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    // Um cupom aberto não é cancelado por baixo do PDV: a redução é recusada.
-    if (documento_ != TipoDocumento::Nenhum)
-      return documento_ == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                      : Resultado::DocumentoAberto;
+    // An open coupon is not cancelled behind the host's back: the reduction is refused.
+    if (m_.documento != TipoDocumento::Nenhum)
+      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
+                                                        : Resultado::DocumentoAberto;
     if (diaBloqueado()) return Resultado::DiaBloqueado;
 
     DataHora agoraZ = agora();
-    ++contadores_.coo;
-    ++contadores_.crz;
+    ++m_.contadores.coo;
+    ++m_.contadores.crz;
     DadosReducao z;
-    z.crz = contadores_.crz;
-    z.coo = contadores_.coo;
-    z.cro = contadores_.cro;
-    z.dataMovimento = diaAberto_ ? dataMovimento_ : agoraZ.soData();
+    z.crz = m_.contadores.crz;
+    z.coo = m_.contadores.coo;
+    z.cro = m_.contadores.cro;
+    z.dataMovimento = m_.diaAberto ? m_.dataMovimento : agoraZ.soData();
     z.dataHoraEmissao = agoraZ;
-    z.grandeTotal = grandeTotal_;
+    z.grandeTotal = m_.grandeTotal;
     z.vendaBruta = vendaBrutaDia();
     z.vendaLiquida = vendaLiquidaDia();
-    z.cancelamentosIcms = totais_.cancelamentosIcms;
-    z.cancelamentosIss = totais_.cancelamentosIss;
-    z.descontosIcms = totais_.descontosIcms;
-    z.descontosIss = totais_.descontosIss;
-    z.acrescimosIcms = totais_.acrescimosIcms;
-    z.acrescimosIss = totais_.acrescimosIss;
+    z.cancelamentosIcms = m_.totais.cancelamentosIcms;
+    z.cancelamentosIss = m_.totais.cancelamentosIss;
+    z.descontosIcms = m_.totais.descontosIcms;
+    z.descontosIss = m_.totais.descontosIss;
+    z.acrescimosIcms = m_.totais.acrescimosIcms;
+    z.acrescimosIss = m_.totais.acrescimosIss;
     z.totaisParciais = totaisParciais();
-    for (const FormaPagamento& f : formas_)
+    for (const FormaPagamento& f : m_.formas)
       z.formasPagamento.push_back(TotalParcial{f.nome, f.totalDia});
-    for (const TotalizadorNaoFiscal& t : totalizadores_)
+    for (const TotalizadorNaoFiscal& t : m_.totalizadores)
       z.naoFiscais.push_back(TotalParcial{t.nome, t.totalDia});
-    z.ccf = contadores_.ccf;
-    z.gnf = contadores_.gnf;
-    z.grg = contadores_.grg;
-    z.cdc = contadores_.cdc;
-    z.cfc = contadores_.cfc;
-    z.cnf = contadores_.cnf;
+    z.ccf = m_.contadores.ccf;
+    z.gnf = m_.contadores.gnf;
+    z.grg = m_.contadores.grg;
+    z.cdc = m_.contadores.cdc;
+    z.cfc = m_.contadores.cfc;
+    z.cnf = m_.contadores.cnf;
 
     iniciaDocumento("RZ");
     imprimeCabecalho("REDUCAO Z", false);
@@ -1384,18 +1395,20 @@ Resultado ImpressoraFiscal::reducaoZ() {
     imprimeRodape();
 
     memoriaFiscal_.push_back(z);
-    for (Aliquota& a : aliquotas_) a.totalDia = 0;
-    for (FormaPagamento& f : formas_) f.totalDia = 0;
-    for (TotalizadorNaoFiscal& t : totalizadores_) {
+    novaMemoria_ += LinhaDeReducao(z);
+    compactarAoRegistrar_ = true;
+    for (Aliquota& a : m_.aliquotas) a.totalDia = 0;
+    for (FormaPagamento& f : m_.formas) f.totalDia = 0;
+    for (TotalizadorNaoFiscal& t : m_.totalizadores) {
       t.totalDia = 0;
       t.contadorDia = 0;
     }
-    for (RelatorioGerencial& g : relatorios_) g.contadorDia = 0;
-    totais_ = TotaisDia();
-    totais_.grandeTotalInicial = grandeTotal_;
-    for (const char* f : CodigosFixos) totais_.fixos.push_back(TotalParcial{f, 0});
-    diaAberto_ = false;
-    ultimoCupomCancelavel_ = false;
+    for (RelatorioGerencial& g : m_.relatorios) g.contadorDia = 0;
+    m_.totais = TotaisDia();
+    m_.totais.grandeTotalInicial = m_.grandeTotal;
+    for (const char* f : CodigosFixos) m_.totais.fixos.push_back(TotalParcial{f, 0});
+    m_.diaAberto = false;
+    m_.ultimoCupomCancelavel = false;
     return Resultado::Ok;
   });
 }
@@ -1416,21 +1429,21 @@ std::vector<std::string> ImpressoraFiscal::textoLeituraMemoriaFiscal(
                                                          faixa.dataFinal.textoData())
                             : linhaDupla("CRZ:", zeros(faixa.crzInicial, 4) + " A " +
                                                      zeros(faixa.crzFinal, 4)));
-  l.push_back(linhaDupla("FAB:" + identificacao_.numeroSerie, identificacao_.modelo));
+  l.push_back(linhaDupla("FAB:" + m_.identificacao.numeroSerie, m_.identificacao.modelo));
   l.push_back(Separador);
   int64_t soma = 0;
   int quantas = 0;
   for (const DadosReducao& z : memoriaFiscal_) {
-    const bool dentro =
-        faixa.porData ? z.dataMovimento.diaCivil() >= faixa.dataInicial.diaCivil() &&
-                            z.dataMovimento.diaCivil() <= faixa.dataFinal.diaCivil()
-                      : z.crz >= faixa.crzInicial && z.crz <= faixa.crzFinal;
+    const bool dentro = faixa.porData
+                            ? z.dataMovimento.diaCivil() >= faixa.dataInicial.diaCivil() &&
+                                  z.dataMovimento.diaCivil() <= faixa.dataFinal.diaCivil()
+                            : z.crz >= faixa.crzInicial && z.crz <= faixa.crzFinal;
     if (!dentro) continue;
     ++quantas;
     soma += z.vendaBruta;
-    l.push_back(linhaDupla("CRZ:" + zeros(z.crz, 4) + " COO:" + zeros(z.coo, 6) +
-                               " CRO:" + zeros(z.cro, 3),
-                           z.dataMovimento.textoData()));
+    l.push_back(
+        linhaDupla("CRZ:" + zeros(z.crz, 4) + " COO:" + zeros(z.coo, 6) + " CRO:" + zeros(z.cro, 3),
+                   z.dataMovimento.textoData()));
     l.push_back(linhaDupla("  VENDA BRUTA", moeda(z.vendaBruta)));
     l.push_back(linhaDupla("  GRANDE TOTAL", moeda(z.grandeTotal)));
     if (!faixa.completa) continue;
@@ -1450,13 +1463,13 @@ Resultado ImpressoraFiscal::leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa
   return opera([&]() {
     Resultado r = podeImprimir();
     if (r != Resultado::Ok) return r;
-    if (documento_ != TipoDocumento::Nenhum)
-      return documento_ == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                      : Resultado::DocumentoAberto;
+    if (m_.documento != TipoDocumento::Nenhum)
+      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
+                                                        : Resultado::DocumentoAberto;
     std::vector<std::string> texto = textoLeituraMemoriaFiscal(faixa);
     if (texto.empty()) return Resultado::ParametroInvalido;
-    ++contadores_.coo;
-    ++contadores_.gnf;
+    ++m_.contadores.coo;
+    ++m_.contadores.gnf;
     iniciaDocumento("LMF");
     imprimeCabecalho("LEITURA DA MEMORIA FISCAL", false);
     imprime(texto);
@@ -1468,17 +1481,17 @@ Resultado ImpressoraFiscal::leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa
 Resultado ImpressoraFiscal::abreGaveta() {
   return opera([&]() {
     if (!ligada_) return Resultado::Desligada;
-    gavetaAberta_ = true;
-    ++aberturasGaveta_;
+    m_.gavetaAberta = true;
+    ++m_.aberturasGaveta;
     return Resultado::Ok;
   });
 }
 
-// ---------------------------------------------------------------- impressora do processo
+// ---------------------------------------------------------------- the process's printer
 
 namespace {
 
-// Uma por fabricante; o PDV usa a biblioteca de uma só thread (sem trava).
+// One per manufacturer, without a lock: the drivers are called from one thread at a time.
 std::map<std::string, std::unique_ptr<ImpressoraFiscal>>& impressorasDoProcesso() {
   static std::map<std::string, std::unique_ptr<ImpressoraFiscal>> impressoras;
   return impressoras;

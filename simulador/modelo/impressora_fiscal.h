@@ -1,13 +1,17 @@
-// Modelo de uma impressora fiscal (ECF) simulada, o mesmo para os seis
-// fabricantes. Os drivers substitutos (BEMAFI32, CONVECF, DARUMA32, ELGIN,
-// DLLG2, ...) chamam estes métodos e traduzem cada Resultado nos códigos do
-// seu fabricante.
+// Model of a simulated fiscal printer (ECF), the same for the six
+// manufacturers. The stand-in drivers (BEMAFI32, CONVECF, DARUMA32, ELGIN,
+// DLLG2, ...) call these methods and turn each Resultado into their
+// manufacturer's codes.
 //
-// Todo método que muda o estado grava o arquivo de estado (JSON) ao terminar.
-// Nenhum método lança exceção: uma falha inesperada vira Resultado::ErroInterno.
-// Unidades: ver tipos.h (centavos, milésimos, centésimos de percentual).
+// Every method that changes the printer records the change before it
+// returns (estado_gravado.h tells how); an operation that leaves no document
+// open is flushed to the disk. No method throws: an unexpected failure
+// becomes Resultado::ErroInterno.
+// Units: see tipos.h (cents, thousandths, hundredths of a percent).
 #pragma once
 
+#include "arquivos.h"
+#include "estado_gravado.h"
 #include "relogio.h"
 #include "tipos.h"
 
@@ -19,16 +23,17 @@
 namespace tarvic {
 namespace simulador {
 
-// Variáveis de ambiente lidas pelo simulador.
-extern const char* const VariavelEstado;  // "TARVIC_SIM_ESTADO": arquivo (ou pasta) do estado
-extern const char* const VariavelFalhas;  // "TARVIC_SIM_FALHAS": falhas na partida
+// Environment variables read by the simulator.
+extern const char* const VariavelEstado;  // "TARVIC_SIM_ESTADO": state file (or its folder)
+extern const char* const VariavelFalhas;  // "TARVIC_SIM_FALHAS": faults at start-up
 
 class ImpressoraFiscal {
  public:
-  // fabricante: "BEMATECH", "SWEDA", ... (dá nome ao arquivo de estado padrão e à marca).
-  // caminhoEstado vazio: TARVIC_SIM_ESTADO (arquivo, ou pasta onde criar o arquivo
-  // padrão) ou, sem ela, "tarvic_sim_<FABRICANTE>.json" na pasta temporária.
-  // aplicarFalhasDoAmbiente: lê TARVIC_SIM_FALHAS na partida.
+  // fabricante: "BEMATECH", "SWEDA", ... (names the default state file and the brand).
+  // An empty caminhoEstado: TARVIC_SIM_ESTADO (a file, or the folder of the
+  // default file) or, without it, "tarvic_sim_<MANUFACTURER>.json" in the
+  // user's own folder (arquivo::PastaDoUsuario).
+  // aplicarFalhasDoAmbiente: reads TARVIC_SIM_FALHAS at start-up.
   explicit ImpressoraFiscal(const std::string& fabricante,
                             const std::string& caminhoEstado = std::string(),
                             bool aplicarFalhasDoAmbiente = true);
@@ -36,58 +41,70 @@ class ImpressoraFiscal {
   ImpressoraFiscal(const ImpressoraFiscal&) = delete;
   ImpressoraFiscal& operator=(const ImpressoraFiscal&) = delete;
 
-  // ---- arquivos ----
+  // ---- files ----
   const std::string& caminhoEstado() const { return caminhoEstado_; }
-  std::string caminhoBobina() const;    // <estado sem extensão>.bobina.txt
-  std::string caminhoControle() const;  // <estado sem extensão>.falhas
-  // Volta a impressora de fábrica (memória zerada) e grava.
+  std::string caminhoBobina() const;         // <state without extension>.bobina.txt
+  std::string caminhoControle() const;       // <state without extension>.falhas
+  std::string caminhoJornal() const;         // <state without extension>.jornal
+  std::string caminhoRegistro() const;       // <state without extension>.registro
+  std::string caminhoMemoriaFiscal() const;  // <state without extension>.memoria_fiscal
+  // Back to the factory (memory cleared), recorded.
   void reinicia();
 
-  // ---- falhas injetadas e condições físicas ----
-  // Texto de falhas: itens separados por ';' ou quebras de linha:
+  // ---- injected faults and physical conditions ----
+  // Fault text: items separated by ';' or line breaks:
   //   "desligada" | "ligada" | "pouco_papel" | "sem_papel" | "papel" |
-  //   "deslocamento=SEGUNDOS" | "NOME_DA_FUNCAO=CODIGO" (o próximo uso de NOME devolve CODIGO)
-  // O arquivo de controle (caminhoControle) aceita o mesmo texto; é lido antes de cada
-  // operação e apagado depois de aplicado. Linhas iniciadas por '#' são ignoradas.
-  // Devolve false quando algum item não foi entendido (os outros são aplicados).
+  //   "deslocamento=SECONDS" | "FUNCTION_NAME=CODE" (the next use of NAME answers CODE)
+  // The control file (caminhoControle) takes the same text; it is read before
+  // each operation and deleted once applied, and only when it belongs to the
+  // user running the printer. Lines starting with '#' are skipped.
+  // False when some item was not understood (the others are applied).
   bool aplicaFalhas(const std::string& texto);
   void injetaCodigo(const std::string& funcao, int codigo);
-  // Entrega (e consome) o código injetado para a função, se houver.
+  // Hands over (and uses up) the code injected for the function, if any.
   std::optional<int> retiraCodigoInjetado(const std::string& funcao);
+
+  // A stand-in driver's call runs between these two: inside one, the control
+  // file is read once, before the call's first use of the printer (or not
+  // at all, for a call that does not reach the printer).
+  void entraNaChamada(bool leControle = true) {
+    dentroDeChamada_ = true;
+    controleLido_ = !leControle;
+  }
+  void saiDaChamada() { dentroDeChamada_ = false; }
 
   void liga();
   void desliga();
-  bool ligada();  // consulta o sensor (lê o arquivo de controle)
+  bool ligada();  // asks the sensor (reads the control file)
   void defineSensorPapel(SensorPapel s);
-  SensorPapel sensorPapel();  // consulta o sensor (lê o arquivo de controle)
-  // Ok, Desligada ou SemPapel: o que um comando de impressão encontraria agora.
+  SensorPapel sensorPapel();  // asks the sensor (reads the control file)
+  // Ok, Desligada or SemPapel: what a printing command would meet now.
   Resultado verificaImpressora();
 
-  // ---- relógio ----
+  // ---- clock ----
   DataHora agora() const { return relogio_.agora(); }
   void defineDeslocamentoRelogio(int64_t segundos);
   int64_t deslocamentoRelogio() const { return relogio_.deslocamento(); }
-  void fixaAgora(const DataHora& instante) {
-    relogio_.fixa(instante);
-  }  // só para testes, não é gravado
+  // Tests only, not recorded.
+  void fixaAgora(const DataHora& instante) { relogio_.fixa(instante); }
   void liberaAgora() { relogio_.libera(); }
 
-  // ---- programação ----
-  // Alíquotas só podem ser programadas com o dia sem movimento (logo após a redução Z).
+  // ---- programming ----
+  // Tax rates only while the day has no movement (right after the Z reduction).
   Resultado programaAliquota(TipoTributo tipo, int64_t percentualCentesimos, int* indice = nullptr);
-  // Nome já programado: Ok sem duplicar.
+  // A name already programmed: Ok, not duplicated.
   Resultado programaFormaPagamento(const std::string& nome, bool permiteVinculado,
                                    int* indice = nullptr);
-  // indice 0: o primeiro livre. Índice ocupado por outro nome: JaProgramado.
+  // indice 0: the first free one. An index taken by another name: JaProgramado.
   Resultado nomeiaTotalizadorNaoFiscal(int indice, const std::string& nome, bool saida = false);
   Resultado nomeiaRelatorioGerencial(int indice, const std::string& nome);
-  void defineArredondamento(bool arredonda);  // false: trunca (padrão de fábrica)
-  bool arredonda() const { return arredonda_; }
+  void defineArredondamento(bool arredonda);  // false: truncates (factory setting)
+  bool arredonda() const { return m_.arredonda; }
   Resultado alternaHorarioVerao();
-  bool horarioVerao() const { return horarioVerao_; }
+  bool horarioVerao() const { return m_.horarioVerao; }
   void defineIdentificacao(const Identificacao& id);
 
-  // ---- cupom fiscal ----
+  // ---- fiscal coupon ----
   Resultado abreCupom(const std::string& documentoConsumidor = std::string(),
                       const std::string& nomeConsumidor = std::string(),
                       const std::string& enderecoConsumidor = std::string());
@@ -95,136 +112,150 @@ class ImpressoraFiscal {
   struct Item {
     std::string codigo;
     std::string descricao;
-    // "F", "I", "N" (ICMS), "FS", "IS", "NS" (ISS), "T1800"/"S0500" (alíquota
-    // programada de ICMS/ISS pelo percentual) ou "01".."16" (pelo índice).
+    // "F", "I", "N" (ICMS), "FS", "IS", "NS" (ISS), "T1800"/"S0500" (a
+    // programmed ICMS/ISS rate by its percentage) or "01".."16" (by index).
     std::string aliquota;
     int64_t quantidadeMilesimos = 1000;
     int64_t precoUnitarioMilesimos = 0;
     std::string unidade = "UN";
     Ajuste ajuste;
   };
-  // Um cupom não passa de R$ 9.999.999,99: item ou acréscimo além disso é ParametroInvalido.
+  // A coupon stays under R$ 9.999.999,99: an item or surcharge beyond is ParametroInvalido.
   Resultado vendeItem(const Item& item, int* numeroItem = nullptr);
-  // Acréscimo/desconto num item já vendido; numeroItem 0 = o último.
+  // Surcharge/discount on an item sold; numeroItem 0 = the last one.
   Resultado ajustaItem(int numeroItem, const Ajuste& ajuste);
   Resultado cancelaItem(int numeroItem);
   Resultado cancelaUltimoItem();
   Resultado iniciaFechamento(const Ajuste& ajusteSubtotal = Ajuste());
-  // Pagamento do cupom fiscal ou do comprovante não fiscal aberto.
+  // Payment of the open fiscal coupon or non-fiscal receipt.
   Resultado efetuaPagamento(const std::string& forma, int64_t valorCentavos,
                             const std::string& observacao = std::string());
-  // Encerra o cupom fiscal pago; a mensagem promocional pode ter várias linhas.
+  // Closes the paid fiscal coupon; the promotional message may have several lines.
   Resultado encerraCupom(const std::string& mensagem = std::string());
-  // Cancela o cupom fiscal aberto, ou o comprovante não fiscal aberto, ou
-  // (sem documento aberto) o último cupom fiscal, se foi o último documento do dia.
+  // Cancels the open fiscal coupon, or the open non-fiscal receipt, or (no
+  // document open) the last fiscal coupon, if it was the day's last document.
   Resultado cancelaCupom();
 
-  // ---- documentos não fiscais ----
+  // ---- non-fiscal documents ----
   Resultado abreComprovanteNaoFiscal();
   Resultado registraItemNaoFiscal(const std::string& totalizador, int64_t valorCentavos);
   Resultado encerraComprovanteNaoFiscal(const std::string& mensagem = std::string());
-  // Um comprovante completo: abre, registra, paga e encerra (desfaz tudo se algo falhar).
+  // A whole receipt: opens, registers, pays and closes (undoes it all when a step fails).
   Resultado recebimentoNaoFiscal(const std::string& totalizador, int64_t valorCentavos,
                                  const std::string& forma);
   Resultado suprimento(int64_t valorCentavos, const std::string& forma = "Dinheiro");
   Resultado sangria(int64_t valorCentavos);
 
-  // Comprovante de crédito/débito vinculado a um pagamento do último cupom.
-  // valor 0: o que resta do pagamento; cooCupom 0: o último cupom.
+  // Credit/debit receipt linked to a payment of the last coupon.
+  // valor 0: what is left of the payment; cooCupom 0: the last coupon.
   Resultado abreComprovanteVinculado(const std::string& forma, int64_t valorCentavos = 0,
                                      int cooCupom = 0);
   Resultado imprimeComprovanteVinculado(const std::string& texto);
   Resultado fechaComprovanteVinculado();
 
-  // indice 0 abre o relatório 1.
+  // indice 0 opens report 1.
   Resultado abreRelatorioGerencial(int indice);
   Resultado abreRelatorioGerencialPorNome(const std::string& nome);
   Resultado imprimeRelatorioGerencial(const std::string& texto);
   Resultado fechaRelatorioGerencial();
 
-  // ---- o dia ----
+  // ---- the day ----
   Resultado leituraX();
   Resultado reducaoZ();
 
-  // ---- leitura da memória fiscal ----
-  // Faixa por CRZ ou por dia de movimento (datas, só o dia conta).
+  // ---- fiscal memory reading ----
+  // A range of CRZ or of movement days (dates: only the day counts).
   struct FaixaMemoriaFiscal {
     bool porData = false;
     int crzInicial = 0, crzFinal = 0;
     DataHora dataInicial, dataFinal;
-    bool completa = false;  // simplificada: sem os totais parciais de cada redução
+    bool completa = false;  // simplified: without each reduction's partial totals
   };
-  // O texto da leitura, como sai na bobina ou no arquivo; vazio quando a faixa
-  // é inválida (início depois do fim, CRZ negativo, data inválida).
+  // The reading's text, as it goes to the tape or to a file; empty when the
+  // range is invalid (start after end, negative CRZ, invalid date).
   std::vector<std::string> textoLeituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa) const;
-  // Imprime a leitura: um documento não fiscal ("LMF") com COO e GNF próprios.
+  // Prints the reading: a non-fiscal document ("LMF") with COO and GNF of its own.
   Resultado leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa);
 
-  // ---- gaveta ----
+  // ---- cash drawer ----
   Resultado abreGaveta();
-  void fechaGaveta() { gavetaAberta_ = false; }
-  bool gavetaAberta() const { return gavetaAberta_; }
-  int aberturasGaveta() const { return aberturasGaveta_; }
+  void fechaGaveta() { m_.gavetaAberta = false; }
+  bool gavetaAberta() const { return m_.gavetaAberta; }
+  int aberturasGaveta() const { return m_.aberturasGaveta; }
 
-  // ---- consultas (não imprimem, não mudam nada) ----
-  const Identificacao& identificacao() const { return identificacao_; }
-  const Contadores& contadores() const { return contadores_; }
-  int64_t grandeTotal() const { return grandeTotal_; }
-  TipoDocumento documentoAberto() const { return documento_; }
-  FaseCupom faseCupom() const;  // do cupom fiscal ou do comprovante não fiscal aberto
-  const Cupom& cupomAtual() const { return cupom_; }
-  const Cupom& ultimoCupom() const { return ultimoCupom_; }
-  const ComprovanteNaoFiscal& naoFiscalAtual() const { return naoFiscal_; }
-  const ComprovanteVinculado& vinculadoAtual() const { return vinculado_; }
-  int relatorioAberto() const { return relatorioAberto_; }
-  int64_t subtotal() const;  // do documento aberto; 0 sem documento
+  // ---- queries (print nothing, change nothing) ----
+  const Identificacao& identificacao() const { return m_.identificacao; }
+  const Contadores& contadores() const { return m_.contadores; }
+  int64_t grandeTotal() const { return m_.grandeTotal; }
+  TipoDocumento documentoAberto() const { return m_.documento; }
+  FaseCupom faseCupom() const;  // of the open fiscal coupon or non-fiscal receipt
+  const Cupom& cupomAtual() const { return m_.cupom; }
+  const Cupom& ultimoCupom() const { return m_.ultimoCupom; }
+  const ComprovanteNaoFiscal& naoFiscalAtual() const { return m_.naoFiscal; }
+  const ComprovanteVinculado& vinculadoAtual() const { return m_.vinculado; }
+  int relatorioAberto() const { return m_.relatorioAberto; }
+  int64_t subtotal() const;  // of the open document; 0 without one
   int64_t totalPago() const;
   int64_t troco() const;
 
-  bool diaAberto() const { return diaAberto_; }
-  DataHora dataMovimento() const { return dataMovimento_; }  // só a data; vale com o dia aberto
+  bool diaAberto() const { return m_.diaAberto; }
+  DataHora dataMovimento() const { return m_.dataMovimento; }  // date only; with the day open
   bool reducaoZPendente() const;
   bool diaBloqueado() const;
-  DataHora dataHoraUltimoDocumento() const { return ultimoDocumento_; }
-  const TotaisDia& totaisDia() const { return totais_; }
-  int64_t vendaBrutaDia() const { return grandeTotal_ - totais_.grandeTotalInicial; }
+  DataHora dataHoraUltimoDocumento() const { return m_.ultimoDocumento; }
+  const TotaisDia& totaisDia() const { return m_.totais; }
+  int64_t vendaBrutaDia() const { return m_.grandeTotal - m_.totais.grandeTotalInicial; }
   int64_t vendaLiquidaDia() const;
 
-  const std::vector<Aliquota>& aliquotas() const { return aliquotas_; }
-  const std::vector<FormaPagamento>& formasPagamento() const { return formas_; }
+  const std::vector<Aliquota>& aliquotas() const { return m_.aliquotas; }
+  const std::vector<FormaPagamento>& formasPagamento() const { return m_.formas; }
   const std::vector<TotalizadorNaoFiscal>& totalizadoresNaoFiscais() const {
-    return totalizadores_;
+    return m_.totalizadores;
   }
-  const std::vector<RelatorioGerencial>& relatoriosGerenciais() const { return relatorios_; }
+  const std::vector<RelatorioGerencial>& relatoriosGerenciais() const { return m_.relatorios; }
   const std::vector<DadosReducao>& memoriaFiscal() const { return memoriaFiscal_; }
   const DadosReducao* ultimaReducao() const {
     return memoriaFiscal_.empty() ? nullptr : &memoriaFiscal_.back();
   }
-  // Fita-detalhe eletrônica: todo documento impresso, em ordem.
-  const std::vector<DocumentoImpresso>& jornal() const { return jornal_; }
+  // The electronic journal: every document printed, in order, as the
+  // journal file holds it (read from the disk at each call).
+  std::vector<DocumentoImpresso> jornal() const;
   const std::map<std::string, std::vector<int>>& codigosInjetados() const {
-    return codigosInjetados_;
+    return m_.codigosInjetados;
   }
+  // The whole small state, as recorded.
+  const EstadoGravado& estadoGravado() const { return m_; }
 
-  // Totais parciais do dia: alíquotas programadas e situações fixas.
+  // The day's partial totals: programmed tax rates and fixed situations.
   std::vector<TotalParcial> totaisParciais() const;
-  // Resolve um código de alíquota como vendeItem o entende ("01T1800", "F", "IS"...).
-  // Devolve vazio quando não está programado ou é mal formado.
+  // A tax code as vendeItem understands it ("01T1800", "F", "IS"...).
+  // Empty when it is not programmed or malformed.
   std::string resolveAliquota(const std::string& codigo) const;
   const FormaPagamento* procuraForma(const std::string& nome) const;
   const TotalizadorNaoFiscal* procuraTotalizador(const std::string& nome) const;
 
-  // Gravação explícita (as operações já gravam); false quando não conseguiu.
+  // Records what changed and flushes it (the operations already record);
+  // false when it could not.
   bool grava();
 
  private:
   template <typename Corpo>
   Resultado opera(Corpo corpo);
   void estadoDeFabrica();
-  void carrega();
-  std::string serializa() const;
-  bool desserializa(const std::string& texto, std::string& erro);
   void aplicaArquivoControle();
+  void mudaDeslocamento(int64_t segundos);
+
+  // persistencia.cpp
+  void carrega();
+  void abreArquivos();
+  void novaImpressora(const char* sufixoDosAntigos);
+  void migraVersao1(EstadoLido& lido);
+  void reparaArquivo(arquivo::Anexo& anexo, int64_t& esperado, ArquivoCrescente qual,
+                     const std::vector<Acrescimo>& acrescimos);
+  bool registra(bool sincronizar);
+  bool compacta();
+  void descartaPendentes();
+  std::string base() const;
 
   Resultado podeImprimir() const;
   Resultado podeAbrirDocumento() const;
@@ -249,43 +280,38 @@ class ImpressoraFiscal {
 
   std::string caminhoEstado_;
   bool avisouGravacao_ = false;
+  bool avisouControle_ = false;
+  bool dentroDeChamada_ = false;
+  bool controleLido_ = false;
   Relogio relogio_;
   bool ligada_ = true;
   SensorPapel papel_ = SensorPapel::Presente;
-  std::map<std::string, std::vector<int>> codigosInjetados_;
 
-  // memória da impressora (gravada)
-  Identificacao identificacao_;
-  Contadores contadores_;
-  int64_t grandeTotal_ = 0;
-  bool arredonda_ = false;
-  bool horarioVerao_ = false;
-  std::vector<Aliquota> aliquotas_;
-  std::vector<FormaPagamento> formas_;
-  std::vector<TotalizadorNaoFiscal> totalizadores_;
-  std::vector<RelatorioGerencial> relatorios_;
-  bool diaAberto_ = false;
-  DataHora dataMovimento_;
-  TotaisDia totais_;
-  TipoDocumento documento_ = TipoDocumento::Nenhum;
-  Cupom cupom_;
-  Cupom ultimoCupom_;
-  bool ultimoCupomCancelavel_ = false;
-  ComprovanteNaoFiscal naoFiscal_;
-  ComprovanteVinculado vinculado_;
-  int relatorioAberto_ = 0;
-  DataHora ultimoDocumento_;
-  bool gavetaAberta_ = false;
-  int aberturasGaveta_ = 0;
+  // The printer's memory.
+  EstadoGravado m_;
   std::vector<DadosReducao> memoriaFiscal_;
-  std::vector<DocumentoImpresso> jornal_;
+
+  // What the operation in progress prints to the journal (JSON lines), the
+  // tape (UTF-8) and the fiscal memory, and what the document in progress
+  // printed: written to those files at the end of the document.
+  std::string novoJornal_, novaBobina_, novaMemoria_;
+  std::string jornalPendente_, bobinaPendente_, memoriaPendente_;
+  bool compactarAoRegistrar_ = false;
+  arquivo::Anexo registro_, arquivoJornal_, arquivoBobina_, arquivoMemoria_;
+  int64_t geracao_ = 0;
+  int64_t registros_ = 0;
+  int64_t bytesRegistro_ = 0;
+  bool registroPorSincronizar_ = false;
+  // The sections as last recorded, and the ones being compared with them.
+  std::vector<Secao> secoesGravadas_, secoesNovas_;
+  MemoriaDeSecoes memoriaDeSecoes_;
 };
 
-// A impressora simulada do processo para um fabricante, criada no primeiro uso
-// (os drivers substitutos do mesmo processo compartilham a mesma).
+// The process's simulated printer for a manufacturer, made at first use
+// (the stand-in drivers of one process share it).
 ImpressoraFiscal& impressoraDoProcesso(const std::string& fabricante);
-// Esquece as impressoras do processo: o próximo impressoraDoProcesso cria outra,
-// relendo TARVIC_SIM_ESTADO (para quem troca de arquivo de estado, como os testes).
+// Forgets the process's printers: the next impressoraDoProcesso makes another,
+// reading TARVIC_SIM_ESTADO again (for whoever changes state files, such as tests).
 void descartaImpressorasDoProcesso();
 
 }  // namespace simulador

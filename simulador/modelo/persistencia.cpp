@@ -1,18 +1,12 @@
-// Arquivo de estado (JSON), arquivo de controle de falhas e partida da impressora.
+// The printer's files: loading (moving a version 1 state file to today's
+// files), the record of each operation, the snapshots, the fault-control
+// file and the start-up. estado_gravado.h describes the files.
 #include "impressora_fiscal.h"
 
 #include "texto.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-
-namespace fs = std::filesystem;
-using nlohmann::json;
 
 namespace tarvic {
 namespace simulador {
@@ -22,33 +16,10 @@ const char* const VariavelFalhas = "TARVIC_SIM_FALHAS";
 
 namespace {
 
-const int VersaoEstado = 1;
-
-// Os textos do simulador são Windows-1252; o JSON guarda UTF-8.
-std::string u8(const std::string& s) {
-  return cp1252ParaUtf8(s);
-}
-
-std::string lerTexto(const json& j, const char* chave, const std::string& padrao = std::string()) {
-  auto it = j.find(chave);
-  if (it == j.end()) return padrao;
-  return utf8ParaCp1252(it->get<std::string>());
-}
-
-template <typename T>
-T ler(const json& j, const char* chave, T padrao) {
-  auto it = j.find(chave);
-  if (it == j.end()) return padrao;
-  return it->get<T>();
-}
-
-std::string pastaTemporaria() {
-  for (const char* nome : {"TEMP", "TMP", "TMPDIR"}) {
-    const char* v = std::getenv(nome);
-    if (v && *v) return v;
-  }
-  return "/tmp";
-}
+// Past this size the log is folded into a new snapshot, at the end of a
+// document: the cost of an operation stays the same all day, and so does
+// the time to open the printer.
+const int64_t LimiteDoRegistro = 1 << 20;
 
 std::string nomeDeArquivo(const std::string& fabricante) {
   std::string r;
@@ -63,546 +34,55 @@ void aviso(const std::string& linha) {
   std::cerr << "tarvic simulador: " << linha << std::endl;
 }
 
+std::string pastaDe(const std::string& caminho) {
+  const std::size_t barra = caminho.find_last_of("/\\");
+  return barra == std::string::npos ? std::string() : caminho.substr(0, barra);
+}
+
+bool utf8Valido(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const unsigned c = static_cast<unsigned char>(s[i]);
+    std::size_t extra = 0;
+    if (c >= 0x80) {
+      if ((c & 0xE0) == 0xC0)
+        extra = 1;
+      else if ((c & 0xF0) == 0xE0)
+        extra = 2;
+      else if ((c & 0xF8) == 0xF0)
+        extra = 3;
+      else
+        return false;
+    }
+    if (i + extra >= s.size()) return false;
+    for (std::size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
-// ---------------------------------------------------------------- JSON dos tipos
-
-void to_json(json& j, const DataHora& d) {
-  j = d.ano == 0 ? std::string() : d.texto();
-}
-
-void from_json(const json& j, DataHora& d) {
-  d = DataHora();
-  std::string s = j.get<std::string>();
-  if (s.empty()) return;
-  // "dd/mm/aaaa hh:mm:ss"
-  if (s.size() != 19) throw std::runtime_error("data mal formada: " + s);
-  d.dia = std::stoi(s.substr(0, 2));
-  d.mes = std::stoi(s.substr(3, 2));
-  d.ano = std::stoi(s.substr(6, 4));
-  d.hora = std::stoi(s.substr(11, 2));
-  d.minuto = std::stoi(s.substr(14, 2));
-  d.segundo = std::stoi(s.substr(17, 2));
-  if (!d.valida()) throw std::runtime_error("data invalida: " + s);
-}
-
-void to_json(json& j, const TotalParcial& t) {
-  j = json{{"codigo", u8(t.codigo)}, {"total", t.total}};
-}
-
-void from_json(const json& j, TotalParcial& t) {
-  t.codigo = lerTexto(j, "codigo");
-  t.total = ler<int64_t>(j, "total", 0);
-}
-
-void to_json(json& j, const Identificacao& i) {
-  j = json{{"fabricante", u8(i.fabricante)},
-           {"marca", u8(i.marca)},
-           {"modelo", u8(i.modelo)},
-           {"tipo", u8(i.tipo)},
-           {"mfd", i.mfd},
-           {"numeroSerie", u8(i.numeroSerie)},
-           {"numeroUsuario", i.numeroUsuario},
-           {"numeroCaixa", i.numeroCaixa},
-           {"numeroLoja", i.numeroLoja},
-           {"versaoFirmware", u8(i.versaoFirmware)},
-           {"razaoSocial", u8(i.razaoSocial)},
-           {"endereco", u8(i.endereco)},
-           {"cidade", u8(i.cidade)},
-           {"cnpj", u8(i.cnpj)},
-           {"ie", u8(i.ie)},
-           {"im", u8(i.im)}};
-}
-
-void from_json(const json& j, Identificacao& i) {
-  Identificacao p;
-  i.fabricante = lerTexto(j, "fabricante", p.fabricante);
-  i.marca = lerTexto(j, "marca", p.marca);
-  i.modelo = lerTexto(j, "modelo", p.modelo);
-  i.tipo = lerTexto(j, "tipo", p.tipo);
-  i.mfd = ler<bool>(j, "mfd", p.mfd);
-  i.numeroSerie = lerTexto(j, "numeroSerie", p.numeroSerie);
-  i.numeroUsuario = ler<int>(j, "numeroUsuario", p.numeroUsuario);
-  i.numeroCaixa = ler<int>(j, "numeroCaixa", p.numeroCaixa);
-  i.numeroLoja = ler<int>(j, "numeroLoja", p.numeroLoja);
-  i.versaoFirmware = lerTexto(j, "versaoFirmware", p.versaoFirmware);
-  i.razaoSocial = lerTexto(j, "razaoSocial", p.razaoSocial);
-  i.endereco = lerTexto(j, "endereco", p.endereco);
-  i.cidade = lerTexto(j, "cidade", p.cidade);
-  i.cnpj = lerTexto(j, "cnpj", p.cnpj);
-  i.ie = lerTexto(j, "ie", p.ie);
-  i.im = lerTexto(j, "im", p.im);
-}
-
-void to_json(json& j, const Aliquota& a) {
-  j = json{{"indice", a.indice},
-           {"tipo", a.tipo == TipoTributo::Icms ? "ICMS" : "ISS"},
-           {"percentual", a.percentual},
-           {"totalDia", a.totalDia}};
-}
-
-void from_json(const json& j, Aliquota& a) {
-  a.indice = j.at("indice").get<int>();
-  a.tipo = j.at("tipo").get<std::string>() == "ISS" ? TipoTributo::Iss : TipoTributo::Icms;
-  a.percentual = j.at("percentual").get<int64_t>();
-  a.totalDia = ler<int64_t>(j, "totalDia", 0);
-}
-
-void to_json(json& j, const FormaPagamento& f) {
-  j = json{{"indice", f.indice},
-           {"nome", u8(f.nome)},
-           {"permiteVinculado", f.permiteVinculado},
-           {"totalDia", f.totalDia}};
-}
-
-void from_json(const json& j, FormaPagamento& f) {
-  f.indice = j.at("indice").get<int>();
-  f.nome = lerTexto(j, "nome");
-  f.permiteVinculado = ler<bool>(j, "permiteVinculado", false);
-  f.totalDia = ler<int64_t>(j, "totalDia", 0);
-}
-
-void to_json(json& j, const TotalizadorNaoFiscal& t) {
-  j = json{{"indice", t.indice},
-           {"nome", u8(t.nome)},
-           {"saida", t.saida},
-           {"totalDia", t.totalDia},
-           {"contadorDia", t.contadorDia}};
-}
-
-void from_json(const json& j, TotalizadorNaoFiscal& t) {
-  t.indice = j.at("indice").get<int>();
-  t.nome = lerTexto(j, "nome");
-  t.saida = ler<bool>(j, "saida", false);
-  t.totalDia = ler<int64_t>(j, "totalDia", 0);
-  t.contadorDia = ler<int>(j, "contadorDia", 0);
-}
-
-void to_json(json& j, const RelatorioGerencial& r) {
-  j = json{{"indice", r.indice}, {"nome", u8(r.nome)}, {"contadorDia", r.contadorDia}};
-}
-
-void from_json(const json& j, RelatorioGerencial& r) {
-  r.indice = j.at("indice").get<int>();
-  r.nome = lerTexto(j, "nome");
-  r.contadorDia = ler<int>(j, "contadorDia", 0);
-}
-
-void to_json(json& j, const Contadores& c) {
-  j = json{{"coo", c.coo}, {"ccf", c.ccf}, {"gnf", c.gnf}, {"grg", c.grg}, {"cdc", c.cdc},
-           {"crz", c.crz}, {"cro", c.cro}, {"cfc", c.cfc}, {"cnf", c.cnf}};
-}
-
-void from_json(const json& j, Contadores& c) {
-  c.coo = j.at("coo").get<int>();
-  c.ccf = j.at("ccf").get<int>();
-  c.gnf = j.at("gnf").get<int>();
-  c.grg = j.at("grg").get<int>();
-  c.cdc = j.at("cdc").get<int>();
-  c.crz = j.at("crz").get<int>();
-  c.cro = j.at("cro").get<int>();
-  c.cfc = ler<int>(j, "cfc", 0);
-  c.cnf = ler<int>(j, "cnf", 0);
-}
-
-void to_json(json& j, const ItemCupom& i) {
-  j = json{{"numero", i.numero},
-           {"codigo", u8(i.codigo)},
-           {"descricao", u8(i.descricao)},
-           {"unidade", u8(i.unidade)},
-           {"aliquota", u8(i.aliquota)},
-           {"iss", i.iss},
-           {"quantidadeMilesimos", i.quantidadeMilesimos},
-           {"precoUnitarioMilesimos", i.precoUnitarioMilesimos},
-           {"bruto", i.bruto},
-           {"acrescimo", i.acrescimo},
-           {"desconto", i.desconto},
-           {"rateioSubtotal", i.rateioSubtotal},
-           {"cancelado", i.cancelado}};
-}
-
-void from_json(const json& j, ItemCupom& i) {
-  i.numero = j.at("numero").get<int>();
-  i.codigo = lerTexto(j, "codigo");
-  i.descricao = lerTexto(j, "descricao");
-  i.unidade = lerTexto(j, "unidade");
-  i.aliquota = lerTexto(j, "aliquota");
-  i.iss = ler<bool>(j, "iss", false);
-  i.quantidadeMilesimos = j.at("quantidadeMilesimos").get<int64_t>();
-  i.precoUnitarioMilesimos = j.at("precoUnitarioMilesimos").get<int64_t>();
-  i.bruto = j.at("bruto").get<int64_t>();
-  i.acrescimo = ler<int64_t>(j, "acrescimo", 0);
-  i.desconto = ler<int64_t>(j, "desconto", 0);
-  i.rateioSubtotal = ler<int64_t>(j, "rateioSubtotal", 0);
-  i.cancelado = ler<bool>(j, "cancelado", false);
-}
-
-void to_json(json& j, const PagamentoCupom& p) {
-  j = json{{"forma", u8(p.forma)},
-           {"valor", p.valor},
-           {"observacao", u8(p.observacao)},
-           {"vinculadoUsado", p.vinculadoUsado}};
-}
-
-void from_json(const json& j, PagamentoCupom& p) {
-  p.forma = lerTexto(j, "forma");
-  p.valor = j.at("valor").get<int64_t>();
-  p.observacao = lerTexto(j, "observacao");
-  p.vinculadoUsado = ler<int64_t>(j, "vinculadoUsado", 0);
-}
-
-void to_json(json& j, const Cupom& c) {
-  j = json{{"coo", c.coo},
-           {"ccf", c.ccf},
-           {"abertura", c.abertura},
-           {"consumidorDocumento", u8(c.consumidorDocumento)},
-           {"consumidorNome", u8(c.consumidorNome)},
-           {"consumidorEndereco", u8(c.consumidorEndereco)},
-           {"itens", c.itens},
-           {"acrescimoSubtotal", c.acrescimoSubtotal},
-           {"descontoSubtotal", c.descontoSubtotal},
-           {"pagamentos", c.pagamentos},
-           {"fase", static_cast<int>(c.fase)},
-           {"cancelado", c.cancelado}};
-}
-
-void from_json(const json& j, Cupom& c) {
-  c.coo = ler<int>(j, "coo", 0);
-  c.ccf = ler<int>(j, "ccf", 0);
-  c.abertura = ler<DataHora>(j, "abertura", DataHora());
-  c.consumidorDocumento = lerTexto(j, "consumidorDocumento");
-  c.consumidorNome = lerTexto(j, "consumidorNome");
-  c.consumidorEndereco = lerTexto(j, "consumidorEndereco");
-  c.itens = ler<std::vector<ItemCupom>>(j, "itens", {});
-  c.acrescimoSubtotal = ler<int64_t>(j, "acrescimoSubtotal", 0);
-  c.descontoSubtotal = ler<int64_t>(j, "descontoSubtotal", 0);
-  c.pagamentos = ler<std::vector<PagamentoCupom>>(j, "pagamentos", {});
-  int fase = ler<int>(j, "fase", 0);
-  if (fase < 0 || fase > static_cast<int>(FaseCupom::Pago))
-    throw std::runtime_error("fase de cupom invalida");
-  c.fase = static_cast<FaseCupom>(fase);
-  c.cancelado = ler<bool>(j, "cancelado", false);
-}
-
-void to_json(json& j, const ItemNaoFiscal& i) {
-  j = json{{"indiceTotalizador", i.indiceTotalizador},
-           {"totalizador", u8(i.totalizador)},
-           {"valor", i.valor},
-           {"saida", i.saida}};
-}
-
-void from_json(const json& j, ItemNaoFiscal& i) {
-  i.indiceTotalizador = j.at("indiceTotalizador").get<int>();
-  i.totalizador = lerTexto(j, "totalizador");
-  i.valor = j.at("valor").get<int64_t>();
-  i.saida = ler<bool>(j, "saida", false);
-}
-
-void to_json(json& j, const ComprovanteNaoFiscal& c) {
-  j = json{{"coo", c.coo},
-           {"itens", c.itens},
-           {"pagamentos", c.pagamentos},
-           {"fase", static_cast<int>(c.fase)}};
-}
-
-void from_json(const json& j, ComprovanteNaoFiscal& c) {
-  c.coo = ler<int>(j, "coo", 0);
-  c.itens = ler<std::vector<ItemNaoFiscal>>(j, "itens", {});
-  c.pagamentos = ler<std::vector<PagamentoCupom>>(j, "pagamentos", {});
-  int fase = ler<int>(j, "fase", 0);
-  if (fase < 0 || fase > static_cast<int>(FaseCupom::Pago))
-    throw std::runtime_error("fase de comprovante invalida");
-  c.fase = static_cast<FaseCupom>(fase);
-}
-
-void to_json(json& j, const ComprovanteVinculado& c) {
-  j = json{{"coo", c.coo}, {"cooCupom", c.cooCupom}, {"forma", u8(c.forma)}, {"valor", c.valor}};
-}
-
-void from_json(const json& j, ComprovanteVinculado& c) {
-  c.coo = ler<int>(j, "coo", 0);
-  c.cooCupom = ler<int>(j, "cooCupom", 0);
-  c.forma = lerTexto(j, "forma");
-  c.valor = ler<int64_t>(j, "valor", 0);
-}
-
-void to_json(json& j, const TotaisDia& t) {
-  j = json{{"grandeTotalInicial", t.grandeTotalInicial},
-           {"cancelamentosIcms", t.cancelamentosIcms},
-           {"cancelamentosIss", t.cancelamentosIss},
-           {"descontosIcms", t.descontosIcms},
-           {"descontosIss", t.descontosIss},
-           {"acrescimosIcms", t.acrescimosIcms},
-           {"acrescimosIss", t.acrescimosIss},
-           {"troco", t.troco},
-           {"sangrias", t.sangrias},
-           {"suprimentos", t.suprimentos},
-           {"fixos", t.fixos}};
-}
-
-void from_json(const json& j, TotaisDia& t) {
-  t.grandeTotalInicial = j.at("grandeTotalInicial").get<int64_t>();
-  t.cancelamentosIcms = ler<int64_t>(j, "cancelamentosIcms", 0);
-  t.cancelamentosIss = ler<int64_t>(j, "cancelamentosIss", 0);
-  t.descontosIcms = ler<int64_t>(j, "descontosIcms", 0);
-  t.descontosIss = ler<int64_t>(j, "descontosIss", 0);
-  t.acrescimosIcms = ler<int64_t>(j, "acrescimosIcms", 0);
-  t.acrescimosIss = ler<int64_t>(j, "acrescimosIss", 0);
-  t.troco = ler<int64_t>(j, "troco", 0);
-  t.sangrias = ler<int64_t>(j, "sangrias", 0);
-  t.suprimentos = ler<int64_t>(j, "suprimentos", 0);
-  t.fixos = ler<std::vector<TotalParcial>>(j, "fixos", {});
-}
-
-void to_json(json& j, const DadosReducao& z) {
-  j = json{{"crz", z.crz},
-           {"coo", z.coo},
-           {"cro", z.cro},
-           {"dataMovimento", z.dataMovimento},
-           {"dataHoraEmissao", z.dataHoraEmissao},
-           {"grandeTotal", z.grandeTotal},
-           {"vendaBruta", z.vendaBruta},
-           {"vendaLiquida", z.vendaLiquida},
-           {"cancelamentosIcms", z.cancelamentosIcms},
-           {"cancelamentosIss", z.cancelamentosIss},
-           {"descontosIcms", z.descontosIcms},
-           {"descontosIss", z.descontosIss},
-           {"acrescimosIcms", z.acrescimosIcms},
-           {"acrescimosIss", z.acrescimosIss},
-           {"totaisParciais", z.totaisParciais},
-           {"formasPagamento", z.formasPagamento},
-           {"naoFiscais", z.naoFiscais},
-           {"ccf", z.ccf},
-           {"gnf", z.gnf},
-           {"grg", z.grg},
-           {"cdc", z.cdc},
-           {"cfc", z.cfc},
-           {"cnf", z.cnf}};
-}
-
-void from_json(const json& j, DadosReducao& z) {
-  z.crz = j.at("crz").get<int>();
-  z.coo = j.at("coo").get<int>();
-  z.cro = ler<int>(j, "cro", 1);
-  z.dataMovimento = j.at("dataMovimento").get<DataHora>();
-  z.dataHoraEmissao = ler<DataHora>(j, "dataHoraEmissao", DataHora());
-  z.grandeTotal = j.at("grandeTotal").get<int64_t>();
-  z.vendaBruta = ler<int64_t>(j, "vendaBruta", 0);
-  z.vendaLiquida = ler<int64_t>(j, "vendaLiquida", 0);
-  z.cancelamentosIcms = ler<int64_t>(j, "cancelamentosIcms", 0);
-  z.cancelamentosIss = ler<int64_t>(j, "cancelamentosIss", 0);
-  z.descontosIcms = ler<int64_t>(j, "descontosIcms", 0);
-  z.descontosIss = ler<int64_t>(j, "descontosIss", 0);
-  z.acrescimosIcms = ler<int64_t>(j, "acrescimosIcms", 0);
-  z.acrescimosIss = ler<int64_t>(j, "acrescimosIss", 0);
-  z.totaisParciais = ler<std::vector<TotalParcial>>(j, "totaisParciais", {});
-  z.formasPagamento = ler<std::vector<TotalParcial>>(j, "formasPagamento", {});
-  z.naoFiscais = ler<std::vector<TotalParcial>>(j, "naoFiscais", {});
-  z.ccf = ler<int>(j, "ccf", 0);
-  z.gnf = ler<int>(j, "gnf", 0);
-  z.grg = ler<int>(j, "grg", 0);
-  z.cdc = ler<int>(j, "cdc", 0);
-  z.cfc = ler<int>(j, "cfc", 0);
-  z.cnf = ler<int>(j, "cnf", 0);
-}
-
-void to_json(json& j, const DocumentoImpresso& d) {
-  json linhas = json::array();
-  for (const std::string& l : d.linhas) linhas.push_back(u8(l));
-  j = json{{"coo", d.coo}, {"tipo", d.tipo}, {"dataHora", d.dataHora}, {"linhas", linhas}};
-}
-
-void from_json(const json& j, DocumentoImpresso& d) {
-  d.coo = j.at("coo").get<int>();
-  d.tipo = lerTexto(j, "tipo");
-  d.dataHora = ler<DataHora>(j, "dataHora", DataHora());
-  d.linhas.clear();
-  for (const json& l : j.at("linhas")) d.linhas.push_back(utf8ParaCp1252(l.get<std::string>()));
-}
-
-// ---------------------------------------------------------------- estado inteiro
-
-std::string ImpressoraFiscal::serializa() const {
-  json injetados = json::object();
-  for (const auto& par : codigosInjetados_) injetados[u8(par.first)] = par.second;
-  json j;
-  j["versao"] = VersaoEstado;
-  j["identificacao"] = identificacao_;
-  j["contadores"] = contadores_;
-  j["grandeTotal"] = grandeTotal_;
-  j["arredonda"] = arredonda_;
-  j["horarioVerao"] = horarioVerao_;
-  j["deslocamentoRelogio"] = relogio_.deslocamento();
-  j["aliquotas"] = aliquotas_;
-  j["formasPagamento"] = formas_;
-  j["totalizadoresNaoFiscais"] = totalizadores_;
-  j["relatoriosGerenciais"] = relatorios_;
-  j["diaAberto"] = diaAberto_;
-  j["dataMovimento"] = dataMovimento_;
-  j["totaisDia"] = totais_;
-  j["documentoAberto"] = static_cast<int>(documento_);
-  j["cupom"] = cupom_;
-  j["ultimoCupom"] = ultimoCupom_;
-  j["ultimoCupomCancelavel"] = ultimoCupomCancelavel_;
-  j["naoFiscal"] = naoFiscal_;
-  j["vinculado"] = vinculado_;
-  j["relatorioAberto"] = relatorioAberto_;
-  j["ultimoDocumento"] = ultimoDocumento_;
-  j["gavetaAberta"] = gavetaAberta_;
-  j["aberturasGaveta"] = aberturasGaveta_;
-  j["codigosInjetados"] = injetados;
-  j["memoriaFiscal"] = memoriaFiscal_;
-  j["jornal"] = jornal_;
-  return j.dump(1);
-}
-
-bool ImpressoraFiscal::desserializa(const std::string& texto, std::string& erro) {
-  try {
-    json j = json::parse(texto);
-    if (!j.is_object()) throw std::runtime_error("o conteudo nao e um objeto JSON");
-    int versao = j.at("versao").get<int>();
-    if (versao != VersaoEstado)
-      throw std::runtime_error("versao " + std::to_string(versao) + " desconhecida");
-    // Lê tudo em variáveis locais primeiro: um arquivo estragado no meio não
-    // pode deixar a impressora meio carregada.
-    Identificacao identificacao = j.at("identificacao").get<Identificacao>();
-    Contadores contadores = j.at("contadores").get<Contadores>();
-    int64_t grandeTotal = j.at("grandeTotal").get<int64_t>();
-    std::vector<Aliquota> aliquotas = j.at("aliquotas").get<std::vector<Aliquota>>();
-    std::vector<FormaPagamento> formas = j.at("formasPagamento").get<std::vector<FormaPagamento>>();
-    std::vector<TotalizadorNaoFiscal> totalizadores =
-        j.at("totalizadoresNaoFiscais").get<std::vector<TotalizadorNaoFiscal>>();
-    std::vector<RelatorioGerencial> relatorios =
-        j.at("relatoriosGerenciais").get<std::vector<RelatorioGerencial>>();
-    TotaisDia totais = j.at("totaisDia").get<TotaisDia>();
-    int documento = ler<int>(j, "documentoAberto", 0);
-    if (documento < 0 || documento > static_cast<int>(TipoDocumento::ComprovanteVinculado))
-      throw std::runtime_error("documento aberto invalido");
-    Cupom cupom = ler<Cupom>(j, "cupom", Cupom());
-    Cupom ultimo = ler<Cupom>(j, "ultimoCupom", Cupom());
-    ComprovanteNaoFiscal naoFiscal =
-        ler<ComprovanteNaoFiscal>(j, "naoFiscal", ComprovanteNaoFiscal());
-    ComprovanteVinculado vinculado =
-        ler<ComprovanteVinculado>(j, "vinculado", ComprovanteVinculado());
-    std::map<std::string, std::vector<int>> injetados;
-    const json codigos = ler<json>(j, "codigosInjetados", json::object());
-    for (const auto& par : codigos.items())
-      injetados[utf8ParaCp1252(par.key())] = par.value().get<std::vector<int>>();
-    std::vector<DadosReducao> memoria = ler<std::vector<DadosReducao>>(j, "memoriaFiscal", {});
-    std::vector<DocumentoImpresso> jornal = ler<std::vector<DocumentoImpresso>>(j, "jornal", {});
-    DataHora dataMovimento = ler<DataHora>(j, "dataMovimento", DataHora());
-    bool diaAberto = ler<bool>(j, "diaAberto", false);
-    if (diaAberto && !dataMovimento.valida())
-      throw std::runtime_error("dia aberto sem data de movimento");
-    if (grandeTotal < 0) throw std::runtime_error("grande total negativo");
-
-    identificacao_ = identificacao;
-    contadores_ = contadores;
-    grandeTotal_ = grandeTotal;
-    arredonda_ = ler<bool>(j, "arredonda", false);
-    horarioVerao_ = ler<bool>(j, "horarioVerao", false);
-    relogio_.defineDeslocamento(ler<int64_t>(j, "deslocamentoRelogio", 0));
-    aliquotas_ = aliquotas;
-    formas_ = formas;
-    totalizadores_ = totalizadores;
-    relatorios_ = relatorios;
-    diaAberto_ = diaAberto;
-    dataMovimento_ = dataMovimento;
-    totais_ = totais;
-    documento_ = static_cast<TipoDocumento>(documento);
-    cupom_ = cupom;
-    ultimoCupom_ = ultimo;
-    ultimoCupomCancelavel_ = ler<bool>(j, "ultimoCupomCancelavel", false);
-    naoFiscal_ = naoFiscal;
-    vinculado_ = vinculado;
-    relatorioAberto_ = ler<int>(j, "relatorioAberto", 0);
-    ultimoDocumento_ = ler<DataHora>(j, "ultimoDocumento", DataHora());
-    gavetaAberta_ = ler<bool>(j, "gavetaAberta", false);
-    aberturasGaveta_ = ler<int>(j, "aberturasGaveta", 0);
-    codigosInjetados_ = injetados;
-    memoriaFiscal_ = memoria;
-    jornal_ = jornal;
-    return true;
-  } catch (const std::exception& e) {
-    erro = e.what();
-    return false;
-  }
-}
-
-bool ImpressoraFiscal::grava() {
-  try {
-    std::string texto = serializa();
-    fs::path destino(caminhoEstado_);
-    if (destino.has_parent_path()) {
-      std::error_code ec;
-      fs::create_directories(destino.parent_path(), ec);
-    }
-    // Grava ao lado e troca, para que uma queda no meio não deixe um
-    // arquivo pela metade no lugar do estado.
-    fs::path temporario(caminhoEstado_ + ".tmp");
-    {
-      std::ofstream saida(temporario, std::ios::binary | std::ios::trunc);
-      saida << texto;
-      saida.close();
-      if (!saida) throw std::runtime_error("nao foi possivel escrever " + temporario.string());
-    }
-    std::error_code ec;
-    fs::rename(temporario, destino, ec);
-    if (ec) {
-      fs::remove(destino, ec);
-      fs::rename(temporario, destino, ec);
-      if (ec)
-        throw std::runtime_error("nao foi possivel substituir " + caminhoEstado_ + ": " +
-                                 ec.message());
-    }
-    return true;
-  } catch (const std::exception& e) {
-    if (!avisouGravacao_) aviso(std::string("falha ao gravar o estado: ") + e.what());
-    avisouGravacao_ = true;
-    return false;
-  } catch (...) {
-    return false;
-  }
-}
-
-void ImpressoraFiscal::carrega() {
-  std::ifstream entrada(caminhoEstado_, std::ios::binary);
-  if (!entrada) {
-    aviso("arquivo de estado '" + caminhoEstado_ + "' nao encontrado; nova impressora iniciada");
-    grava();
-    return;
-  }
-  std::stringstream conteudo;
-  conteudo << entrada.rdbuf();
-  entrada.close();
-  std::string erro;
-  if (desserializa(conteudo.str(), erro)) return;
-  // O arquivo estragado fica guardado ao lado, para quem quiser examiná-lo.
-  std::string guardado = caminhoEstado_ + ".corrompido";
-  std::error_code ec;
-  fs::remove(guardado, ec);
-  fs::rename(caminhoEstado_, guardado, ec);
-  aviso("arquivo de estado '" + caminhoEstado_ + "' ilegivel (" + erro + "); guardado como '" +
-        guardado + "', nova impressora iniciada");
-  estadoDeFabrica();
-  grava();
-}
+// ---------------------------------------------------------------- start-up
 
 ImpressoraFiscal::ImpressoraFiscal(const std::string& fabricante, const std::string& caminhoEstado,
                                    bool aplicarFalhasDoAmbiente) {
   try {
-    identificacao_.fabricante = maiusculas(apara(fabricante));
+    m_.identificacao.fabricante = maiusculas(apara(fabricante));
     caminhoEstado_ = caminhoEstado;
     if (caminhoEstado_.empty()) {
       const char* variavel = std::getenv(VariavelEstado);
-      std::string v = variavel ? apara(variavel) : std::string();
-      std::error_code ec;
-      if (v.empty())
-        caminhoEstado_ = (fs::path(pastaTemporaria()) / nomeDeArquivo(fabricante)).string();
-      else if (fs::is_directory(v, ec))
-        caminhoEstado_ = (fs::path(v) / nomeDeArquivo(fabricante)).string();
-      else
+      const std::string v = variavel ? apara(variavel) : std::string();
+      if (v.empty()) {
+        std::string pasta = arquivo::PastaDoUsuario();
+        if (pasta.empty()) pasta = ".";
+        caminhoEstado_ = pasta + arquivo::Separador() + nomeDeArquivo(fabricante);
+      } else if (arquivo::EhPasta(v)) {
+        caminhoEstado_ = v + arquivo::Separador() + nomeDeArquivo(fabricante);
+      } else {
         caminhoEstado_ = v;
+      }
     }
     estadoDeFabrica();
     carrega();
@@ -618,7 +98,309 @@ ImpressoraFiscal::ImpressoraFiscal(const std::string& fabricante, const std::str
   }
 }
 
-// ---------------------------------------------------------------- falhas
+// ---------------------------------------------------------------- loading
+
+void ImpressoraFiscal::carrega() {
+  const std::string pasta = pastaDe(caminhoEstado_);
+  if (!pasta.empty()) arquivo::CriaPasta(pasta);
+  arquivo::RemoveTemporariosDe(caminhoEstado_);
+  std::string texto, registro;
+  if (!arquivo::Le(caminhoEstado_, texto)) {
+    aviso("arquivo de estado '" + caminhoEstado_ +
+          (arquivo::Existe(caminhoEstado_) ? "' ilegivel (nao e um arquivo comum)"
+                                           : "' nao encontrado") +
+          "; nova impressora iniciada");
+    estadoDeFabrica();
+    novaImpressora(".anterior");
+    return;
+  }
+  arquivo::Le(caminhoRegistro(), registro);
+  EstadoLido lido;
+  try {
+    lido = LeEstadoDoSimulador(texto, registro);
+  } catch (const std::exception& e) {
+    // The damaged file stays beside, for whoever wants to look into it.
+    const std::string guardado = caminhoEstado_ + ".corrompido";
+    arquivo::Renomeia(caminhoEstado_, guardado);
+    aviso("arquivo de estado '" + caminhoEstado_ + "' ilegivel (" + e.what() +
+          "); guardado como '" + guardado + "', nova impressora iniciada");
+    estadoDeFabrica();
+    novaImpressora(".corrompido");
+    return;
+  }
+  if (lido.versao == 1) {
+    migraVersao1(lido);
+    return;
+  }
+  m_ = std::move(lido.estado);
+  relogio_.defineDeslocamento(m_.deslocamentoRelogio);
+  geracao_ = lido.geracao;
+  registros_ = lido.registros;
+  abreArquivos();
+  // What follows the last whole record is an operation that never finished.
+  if (lido.registroDeOutraGeracao || lido.bytesValidosRegistro == 0) {
+    const std::string cabecalho = CabecalhoDoRegistro(geracao_);
+    registro_.trunca(0);
+    registro_.acrescenta(cabecalho);
+    bytesRegistro_ = static_cast<int64_t>(cabecalho.size());
+  } else {
+    if (lido.bytesValidosRegistro < registro.size()) registro_.trunca(lido.bytesValidosRegistro);
+    bytesRegistro_ = static_cast<int64_t>(lido.bytesValidosRegistro);
+  }
+  reparaArquivo(arquivoJornal_, m_.bytesJornal, ArquivoCrescente::Jornal, lido.acrescimos);
+  reparaArquivo(arquivoBobina_, m_.bytesBobina, ArquivoCrescente::Bobina, lido.acrescimos);
+  reparaArquivo(arquivoMemoria_, m_.bytesMemoriaFiscal, ArquivoCrescente::MemoriaFiscal,
+                lido.acrescimos);
+  std::string memoria;
+  arquivoMemoria_.leDesde(0, memoria);
+  try {
+    memoriaFiscal_ = LeMemoriaFiscal(memoria);
+  } catch (const std::exception& e) {
+    aviso("memoria fiscal '" + caminhoMemoriaFiscal() + "' ilegivel (" + e.what() + ")");
+    memoriaFiscal_.clear();
+  }
+  EscreveSecoes(m_, secoesGravadas_, &memoriaDeSecoes_);
+}
+
+void ImpressoraFiscal::abreArquivos() {
+  struct {
+    arquivo::Anexo* anexo;
+    std::string caminho;
+  } arquivos[] = {{&registro_, caminhoRegistro()},
+                  {&arquivoJornal_, caminhoJornal()},
+                  {&arquivoBobina_, caminhoBobina()},
+                  {&arquivoMemoria_, caminhoMemoriaFiscal()}};
+  for (auto& a : arquivos) {
+    if (a.anexo->abre(a.caminho)) continue;
+    if (!avisouGravacao_)
+      aviso("falha ao gravar o estado: '" + a.caminho +
+            "' nao pode ser aberto (nao e um arquivo comum do usuario, ou a pasta nao existe)");
+    avisouGravacao_ = true;
+  }
+}
+
+// A growing file after a stop: the bytes the log's records appended are
+// written again where the file lacks them (a power cut before they reached
+// the disk), and what lies past the last record goes.
+void ImpressoraFiscal::reparaArquivo(arquivo::Anexo& anexo, int64_t& esperado,
+                                     ArquivoCrescente qual,
+                                     const std::vector<Acrescimo>& acrescimos) {
+  if (!anexo.aberto()) return;
+  std::vector<const Acrescimo*> meus;
+  for (const Acrescimo& a : acrescimos)
+    if (a.arquivo == qual) meus.push_back(&a);
+  int64_t atual = anexo.tamanho();
+  if (!meus.empty() && atual >= meus.front()->posicao) {
+    const int64_t inicio = meus.front()->posicao;
+    std::string lido;
+    anexo.leDesde(static_cast<uint64_t>(inicio), lido);
+    std::size_t k = 0;
+    for (; k < meus.size(); ++k) {
+      const Acrescimo& a = *meus[k];
+      if (a.posicao < inicio) break;
+      const std::size_t desde = static_cast<std::size_t>(a.posicao - inicio);
+      if (desde + a.texto.size() > lido.size() || lido.compare(desde, a.texto.size(), a.texto) != 0)
+        break;
+    }
+    if (k < meus.size()) {
+      std::string resto;
+      for (std::size_t j = k; j < meus.size(); ++j) resto += meus[j]->texto;
+      anexo.trunca(static_cast<uint64_t>(meus[k]->posicao));
+      anexo.acrescenta(resto);
+    }
+    atual = anexo.tamanho();
+  }
+  if (atual > esperado) {
+    anexo.trunca(static_cast<uint64_t>(esperado));
+    atual = esperado;
+  }
+  if (atual >= 0 && atual < esperado) {
+    // The tape is for people, who may clear it; the other files are the record.
+    if (qual != ArquivoCrescente::Bobina)
+      aviso("'" + anexo.caminho() + "' tem menos do que a impressora registrou");
+    esperado = atual;
+  }
+}
+
+// A printer fresh from the factory: the journal and the fiscal memory start
+// empty (the ones found are kept aside with the suffix, or cleared without
+// one); the tape goes on.
+void ImpressoraFiscal::novaImpressora(const char* sufixoDosAntigos) {
+  descartaPendentes();
+  for (arquivo::Anexo* a : {&registro_, &arquivoJornal_, &arquivoBobina_, &arquivoMemoria_})
+    a->fecha();
+  if (sufixoDosAntigos) {
+    for (const std::string& c : {caminhoJornal(), caminhoMemoriaFiscal(), caminhoRegistro()})
+      if (arquivo::Existe(c)) arquivo::Renomeia(c, c + sufixoDosAntigos);
+  }
+  abreArquivos();
+  // The old log goes first: replayed over the new snapshot, it would bring
+  // the old printer back.
+  registro_.trunca(0);
+  if (!sufixoDosAntigos) {
+    arquivoJornal_.trunca(0);
+    arquivoMemoria_.trunca(0);
+  }
+  m_.bytesJornal = 0;
+  m_.bytesMemoriaFiscal = 0;
+  m_.bytesBobina = arquivoBobina_.aberto() ? arquivoBobina_.tamanho() : 0;
+  if (!compacta() && !avisouGravacao_) {
+    aviso("falha ao gravar o estado em '" + caminhoEstado_ + "'");
+    avisouGravacao_ = true;
+  }
+}
+
+// Version 1 kept everything in the state file. The journal and the fiscal
+// memory move to their files and the tape becomes UTF-8; the state file is
+// replaced last, so that a stop on the way leaves version 1 in place.
+void ImpressoraFiscal::migraVersao1(EstadoLido& lido) {
+  m_ = std::move(lido.estado);
+  relogio_.defineDeslocamento(m_.deslocamentoRelogio);
+  memoriaFiscal_ = std::move(lido.memoriaFiscal);
+  for (arquivo::Anexo* a : {&registro_, &arquivoJornal_, &arquivoBobina_, &arquivoMemoria_})
+    a->fecha();
+  std::string bobina;
+  if (arquivo::Le(caminhoBobina(), bobina) && !utf8Valido(bobina))
+    arquivo::Substitui(caminhoBobina(), cp1252ParaUtf8(bobina), true);
+  abreArquivos();
+  registro_.trunca(0);
+  std::string jornal, memoria;
+  for (const DocumentoImpresso& d : lido.jornal) {
+    jornal += LinhaInicioDeDocumento(d);
+    if (!d.linhas.empty()) jornal += LinhaDeImpressao(d.linhas);
+  }
+  for (const DadosReducao& z : memoriaFiscal_) memoria += LinhaDeReducao(z);
+  arquivoJornal_.trunca(0);
+  arquivoJornal_.acrescenta(jornal);
+  arquivoMemoria_.trunca(0);
+  arquivoMemoria_.acrescenta(memoria);
+  m_.bytesJornal = static_cast<int64_t>(jornal.size());
+  m_.bytesMemoriaFiscal = static_cast<int64_t>(memoria.size());
+  m_.bytesBobina = arquivoBobina_.aberto() ? arquivoBobina_.tamanho() : 0;
+  geracao_ = 0;
+  if (!compacta() && !avisouGravacao_) {
+    aviso("falha ao gravar o estado em '" + caminhoEstado_ + "'");
+    avisouGravacao_ = true;
+  }
+}
+
+// ---------------------------------------------------------------- recording
+
+void ImpressoraFiscal::descartaPendentes() {
+  for (std::string* s : {&novoJornal_, &novaBobina_, &novaMemoria_, &jornalPendente_,
+                         &bobinaPendente_, &memoriaPendente_})
+    s->clear();
+  compactarAoRegistrar_ = false;
+}
+
+// The operation's record goes to the log: the sections that changed and
+// what it printed. The record is the commit. At the end of a document
+// (`sincronizar`) the printed bytes go to the journal, the tape and the
+// fiscal memory, the log reaches the disk, and a long log or a reduction
+// makes a snapshot. Until then the log alone holds the document: a stop in
+// the middle is repaired from it at the next start.
+bool ImpressoraFiscal::registra(bool sincronizar) {
+  std::vector<Acrescimo> acrescimos;
+  bool ok = true;
+  auto conta = [&](std::string& novo, std::string& pendente, int64_t& bytes,
+                   ArquivoCrescente qual) {
+    if (novo.empty()) return;
+    acrescimos.push_back(Acrescimo{qual, bytes, novo});
+    bytes += static_cast<int64_t>(novo.size());
+    pendente += novo;
+    novo.clear();
+  };
+  conta(novoJornal_, jornalPendente_, m_.bytesJornal, ArquivoCrescente::Jornal);
+  conta(novaMemoria_, memoriaPendente_, m_.bytesMemoriaFiscal, ArquivoCrescente::MemoriaFiscal);
+  conta(novaBobina_, bobinaPendente_, m_.bytesBobina, ArquivoCrescente::Bobina);
+
+  EscreveSecoes(m_, secoesNovas_, &memoriaDeSecoes_);
+  std::vector<const Secao*> mudadas;
+  for (std::size_t i = 0; i < secoesNovas_.size(); ++i) {
+    const Secao& nova = secoesNovas_[i];
+    const Secao* antiga = nullptr;
+    if (i < secoesGravadas_.size() && secoesGravadas_[i].chave == nova.chave) {
+      antiga = &secoesGravadas_[i];
+    } else {
+      for (const Secao& s : secoesGravadas_)
+        if (s.chave == nova.chave) antiga = &s;
+    }
+    if (!antiga || antiga->valor != nova.valor) mudadas.push_back(&nova);
+  }
+  if (!mudadas.empty() || !acrescimos.empty()) {
+    const std::string texto = RegistroDeMudancas(registros_ + 1, mudadas, acrescimos);
+    if (registro_.acrescenta(texto)) {
+      ++registros_;
+      bytesRegistro_ += static_cast<int64_t>(texto.size());
+      std::swap(secoesGravadas_, secoesNovas_);
+      registroPorSincronizar_ = true;
+    } else {
+      ok = false;
+    }
+  }
+  if (sincronizar) {
+    for (auto par : {std::make_pair(&arquivoJornal_, &jornalPendente_),
+                     std::make_pair(&arquivoMemoria_, &memoriaPendente_),
+                     std::make_pair(&arquivoBobina_, &bobinaPendente_)}) {
+      if (par.second->empty()) continue;
+      ok = par.first->acrescenta(*par.second) && ok;
+      par.second->clear();
+    }
+  }
+  if (sincronizar && registroPorSincronizar_) {
+    ok = registro_.sincroniza() && ok;
+    registroPorSincronizar_ = false;
+  }
+  if (sincronizar && ok && (compactarAoRegistrar_ || bytesRegistro_ > LimiteDoRegistro)) {
+    compactarAoRegistrar_ = false;
+    ok = compacta();
+  }
+  if (!ok && !avisouGravacao_) {
+    aviso("falha ao gravar o estado em '" + caminhoEstado_ + "'");
+    avisouGravacao_ = true;
+  }
+  return ok;
+}
+
+// A new snapshot of the whole small state replaces the state file, and the
+// log starts over under the next generation. The growing files reach the
+// disk first: once the log is gone, nothing could write them again.
+bool ImpressoraFiscal::compacta() {
+  for (arquivo::Anexo* a : {&arquivoJornal_, &arquivoBobina_, &arquivoMemoria_})
+    if (a->aberto() && !a->sincroniza()) return false;
+  if (!arquivo::Substitui(caminhoEstado_, TextoDoEstado(m_, geracao_ + 1), true)) return false;
+  ++geracao_;
+  registros_ = 0;
+  const std::string cabecalho = CabecalhoDoRegistro(geracao_);
+  const bool ok = registro_.trunca(0) && registro_.acrescenta(cabecalho);
+  bytesRegistro_ = static_cast<int64_t>(cabecalho.size());
+  registroPorSincronizar_ = false;
+  EscreveSecoes(m_, secoesGravadas_, &memoriaDeSecoes_);
+  return ok;
+}
+
+bool ImpressoraFiscal::grava() {
+  try {
+    return registra(true);
+  } catch (...) {
+    return false;
+  }
+}
+
+std::vector<DocumentoImpresso> ImpressoraFiscal::jornal() const {
+  try {
+    std::string texto;
+    if (!arquivoJornal_.leDesde(0, texto)) arquivo::Le(caminhoJornal(), texto);
+    const int64_t gravados = m_.bytesJornal - static_cast<int64_t>(jornalPendente_.size());
+    if (static_cast<int64_t>(texto.size()) > gravados)
+      texto.resize(static_cast<std::size_t>(gravados < 0 ? 0 : gravados));
+    return LeJornal(texto + jornalPendente_ + novoJornal_);
+  } catch (...) {
+    return {};
+  }
+}
+
+// ---------------------------------------------------------------- faults
 
 bool ImpressoraFiscal::aplicaFalhas(const std::string& texto) {
   bool tudoEntendido = true;
@@ -660,33 +442,43 @@ bool ImpressoraFiscal::aplicaFalhas(const std::string& texto) {
       }
       std::string nome = apara(i.substr(0, igual));
       if (maiusculas(nome) == "DESLOCAMENTO") {
-        relogio_.defineDeslocamento(valor);
+        mudaDeslocamento(valor);
       } else {
         if (valor < INT32_MIN || valor > INT32_MAX) {
           tudoEntendido = false;
           continue;
         }
-        codigosInjetados_[maiusculas(nome)].push_back(static_cast<int>(valor));
+        m_.codigosInjetados[maiusculas(nome)].push_back(static_cast<int>(valor));
       }
       mudouMemoria = true;
     }
   }
-  if (mudouMemoria) grava();
+  if (mudouMemoria) registra(m_.documento == TipoDocumento::Nenhum);
   return tudoEntendido;
 }
 
+// The control file is honoured only when it is a regular file of the user
+// running the printer: a file another user left there injects nothing.
 void ImpressoraFiscal::aplicaArquivoControle() {
-  std::string caminho = caminhoControle();
-  std::error_code ec;
-  if (!fs::exists(caminho, ec)) return;
-  std::ifstream entrada(caminho, std::ios::binary);
-  std::stringstream conteudo;
-  conteudo << entrada.rdbuf();
-  entrada.close();
-  // Consumido: "a próxima chamada devolve X" vale uma vez só.
-  fs::remove(caminho, ec);
-  if (!aplicaFalhas(conteudo.str()))
-    aviso("item nao entendido no arquivo de controle '" + caminho + "'");
+  if (dentroDeChamada_ && controleLido_) return;
+  controleLido_ = true;
+  const std::string caminho = caminhoControle();
+  std::string conteudo;
+  switch (arquivo::LeSeDoUsuario(caminho, conteudo)) {
+    case arquivo::Leitura::Ausente:
+      return;
+    case arquivo::Leitura::Recusado:
+      if (!avisouControle_)
+        aviso("arquivo de controle '" + caminho +
+              "' ignorado: nao e um arquivo comum deste usuario");
+      avisouControle_ = true;
+      return;
+    case arquivo::Leitura::Lido:
+      break;
+  }
+  // Used up: "the next call answers X" holds once.
+  arquivo::Remove(caminho);
+  if (!aplicaFalhas(conteudo)) aviso("item nao entendido no arquivo de controle '" + caminho + "'");
 }
 
 }  // namespace simulador

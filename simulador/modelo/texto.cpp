@@ -7,7 +7,7 @@ namespace simulador {
 
 std::string formataDecimal(int64_t valor, int casas) {
   bool negativo = valor < 0;
-  // sem std::abs para não estourar em INT64_MIN: trabalha com o módulo em uint64
+  // no std::abs, which overflows at INT64_MIN: the magnitude is taken in uint64
   uint64_t modulo =
       negativo ? static_cast<uint64_t>(-(valor + 1)) + 1u : static_cast<uint64_t>(valor);
   std::string digitos = std::to_string(modulo);
@@ -27,8 +27,8 @@ bool lerDecimal(const std::string& texto, int casas, int64_t& resultado) {
     negativo = s[i] == '-';
     ++i;
   }
-  // O separador decimal é o último ',' ou '.'; com os dois presentes, o
-  // anterior é separador de milhar ("1.234,56").
+  // The decimal separator is the last ',' or '.'; with both present, the
+  // earlier one separates thousands ("1.234,56").
   std::size_t virgula = s.rfind(',');
   std::size_t ponto = s.rfind('.');
   std::size_t separador = std::string::npos;
@@ -126,8 +126,8 @@ std::vector<std::string> quebraLinhas(const std::string& texto, std::size_t larg
       continue;
     }
     if (atual.size() == largura) {
-      // Quebra na última palavra, como o texto corrido da impressora;
-      // uma palavra maior que a linha é cortada.
+      // Breaks at the last word, as the printer runs text on; a word longer
+      // than the line is cut.
       std::size_t espaco = atual.find_last_of(' ');
       if (c == ' ') {
         linhas.push_back(atual);
@@ -150,7 +150,7 @@ std::vector<std::string> quebraLinhas(const std::string& texto, std::size_t larg
 
 namespace {
 
-// 0x80..0x9F do Windows-1252; 0 = posição sem caractere.
+// 0x80..0x9F of Windows-1252; 0: no character there.
 const unsigned short tabela1252[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -171,18 +171,26 @@ void acrescentaUtf8(std::string& r, unsigned codigo) {
 
 }  // namespace
 
+void acrescentaComoUtf8(std::string& r, char ch) {
+  unsigned c = static_cast<unsigned char>(ch);
+  if (c < 0x80) {
+    r += ch;
+  } else if (c < 0xA0) {
+    unsigned codigo = tabela1252[c - 0x80];
+    acrescentaUtf8(r, codigo ? codigo : 0xFFFD);
+  } else {
+    acrescentaUtf8(r, c);
+  }
+}
+
+void acrescentaComoUtf8(std::string& r, const std::string& s) {
+  for (char ch : s) acrescentaComoUtf8(r, ch);
+}
+
 std::string cp1252ParaUtf8(const std::string& s) {
   std::string r;
   r.reserve(s.size());
-  for (char ch : s) {
-    unsigned c = static_cast<unsigned char>(ch);
-    if (c >= 0x80 && c < 0xA0) {
-      unsigned codigo = tabela1252[c - 0x80];
-      acrescentaUtf8(r, codigo ? codigo : 0xFFFD);
-    } else {
-      acrescentaUtf8(r, c);
-    }
-  }
+  acrescentaComoUtf8(r, s);
   return r;
 }
 

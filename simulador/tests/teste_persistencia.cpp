@@ -1,5 +1,6 @@
-// Arquivo de estado, falhas injetadas e impressora do processo.
+// State files, injected faults and the process's printer.
 #include "apoio.h"
+#include "invariantes.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,7 +41,7 @@ TEST_F(Persistencia, EstadoContinuaDeUmaExecucaoParaAOutra) {
   EXPECT_EQ(ecf->cupomAtual().consumidorDocumento, "12345678909");
   EXPECT_EQ(ecf->retiraCodigoInjetado("BEMATECH_FI_VENDEITEM"), -2);
 
-  // o cupom interrompido termina na execução seguinte
+  // the interrupted coupon ends in the next run
   ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 10000), Resultado::Ok);
   ASSERT_EQ(ecf->encerraCupom(), Resultado::Ok);
   EXPECT_EQ(ecf->vendaLiquidaDia(), 1234 + 748 - 10);
@@ -54,10 +55,10 @@ TEST_F(Persistencia, ArquivoCorrompidoComecaImpressoraNovaSemPerderOArquivo) {
   vendaSimples(500);
   ecf.reset();
   const char* estragos[] = {
-      "{\"versao\": 1, \"contadores\": ",  // cortado no meio
+      "{\"versao\": 1, \"contadores\": ",  // cut in the middle
       "isto nao e json",
       "[1, 2, 3]",
-      "{\"versao\": 1, \"identificacao\": {}, \"contadores\": \"muitos\"}",  // tipo errado
+      "{\"versao\": 1, \"identificacao\": {}, \"contadores\": \"muitos\"}",  // wrong type
       "{\"versao\": 99}",
   };
   for (const char* estrago : estragos) {
@@ -70,7 +71,7 @@ TEST_F(Persistencia, ArquivoCorrompidoComecaImpressoraNovaSemPerderOArquivo) {
     EXPECT_EQ(ecf->contadores().coo, 0);
     EXPECT_EQ(ecf->formasPagamento().size(), 3u);
     EXPECT_EQ(lerArquivo(estado + ".corrompido"), estrago);
-    // e funciona
+    // and it works
     vendaSimples(100);
     EXPECT_EQ(ecf->contadores().coo, 1);
     ecf.reset();
@@ -93,7 +94,7 @@ TEST_F(Persistencia, GravacaoImpossivelNaoDerrubaAOperacao) {
   std::string bloqueio = (fs::path(pasta) / "arquivo").string();
   escreverArquivo(bloqueio, "x");
   std::string impossivel =
-      (fs::path(bloqueio) / "sub" / "ecf.json").string();  // pasta sob um arquivo
+      (fs::path(bloqueio) / "sub" / "ecf.json").string();  // a folder under a file
   testing::internal::CaptureStderr();
   ImpressoraFiscal p("SWEDA", impossivel, false);
   p.fixaAgora(hoje);
@@ -101,7 +102,7 @@ TEST_F(Persistencia, GravacaoImpossivelNaoDerrubaAOperacao) {
   EXPECT_EQ(p.abreGaveta(), Resultado::Ok);
   std::string erro = testing::internal::GetCapturedStderr();
   EXPECT_NE(erro.find("falha ao gravar"), std::string::npos);
-  EXPECT_EQ(std::count(erro.begin(), erro.end(), '\n'), 2);  // ausente + uma falha de gravação
+  EXPECT_EQ(std::count(erro.begin(), erro.end(), '\n'), 2);  // missing + one failure to write
 }
 
 TEST_F(Persistencia, ArquivoDeControleLigaDesligaEInjetaCodigos) {
@@ -109,7 +110,7 @@ TEST_F(Persistencia, ArquivoDeControleLigaDesligaEInjetaCodigos) {
   EXPECT_EQ(controle, (fs::path(pasta) / "ecf.falhas").string());
   escreverArquivo(controle, "# falhas de teste\ndesligada\nBematech_FI_AbreCupom=-5\n");
   EXPECT_EQ(ecf->abreCupom(), Resultado::Desligada);
-  EXPECT_FALSE(fs::exists(controle));  // consumido
+  EXPECT_FALSE(fs::exists(controle));  // used up
   EXPECT_FALSE(ecf->ligada());
   EXPECT_EQ(ecf->retiraCodigoInjetado("bematech_fi_abrecupom"), -5);
   EXPECT_FALSE(ecf->retiraCodigoInjetado("bematech_fi_abrecupom").has_value());
@@ -145,6 +146,93 @@ TEST_F(Persistencia, VariaveisDeAmbiente) {
   EXPECT_EQ(p.retiraCodigoInjetado("Elgin_VendeItem"), 0);
   EXPECT_EQ(p.identificacao().marca, "ELGIN");
   EXPECT_EQ(p.identificacao().numeroSerie.size(), 20u);
+}
+
+TEST_F(Persistencia, EstadoDaVersaoAnteriorAbreEContinua) {
+  ecf.reset();
+  fs::copy_file(TARVIC_DADOS_TESTE "/estado_v1.json", estado, fs::copy_options::overwrite_existing);
+  fs::copy_file(TARVIC_DADOS_TESTE "/estado_v1.bobina.txt", (fs::path(pasta) / "ecf.bobina.txt"),
+                fs::copy_options::overwrite_existing);
+  fs::remove(fs::path(pasta) / "ecf.registro");
+  fs::remove(fs::path(pasta) / "ecf.jornal");
+  reabre();
+  EXPECT_EQ(ecf->contadores().coo, 4);
+  EXPECT_EQ(ecf->grandeTotal(), 2799);
+  EXPECT_EQ(ecf->memoriaFiscal().size(), 1u);
+  EXPECT_EQ(ecf->jornal().size(), 4u);
+  ASSERT_EQ(ecf->documentoAberto(), TipoDocumento::CupomFiscal);
+  EXPECT_EQ(ecf->cupomAtual().itens[0].descricao, "CAF\xC9 TORRADO");
+  EXPECT_EQ(ecf->retiraCodigoInjetado("Bematech_FI_VendeItem"), -2);
+  // The tape, printed in Windows-1252 by that version, is UTF-8 now.
+  EXPECT_NE(lerArquivo(ecf->caminhoBobina())
+                .find("A\xC3\x87\xC3\x9A"
+                      "CAR"),
+            std::string::npos);
+
+  ASSERT_EQ(ecf->iniciaFechamento(), Resultado::Ok);
+  ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 5000), Resultado::Ok);
+  ASSERT_EQ(ecf->encerraCupom(), Resultado::Ok);
+  EXPECT_EQ(lerArquivo(estado).find("\"versao\":2"), 1u);
+  reabre();
+  EXPECT_EQ(ecf->contadores().coo, 4);
+  EXPECT_EQ(ecf->ultimoCupom().total(), 1400 + 800);
+  Conferencia c;
+  c.confere(*ecf);
+  EXPECT_TRUE(c.falhas().empty()) << c.relatorio();
+}
+
+// What a stop leaves in the files: a record cut short at the end of the log,
+// and journal and tape bytes that never reached the disk (missing, or
+// zeros where the file grew); the next start keeps every whole record.
+TEST_F(Persistencia, RegistroCortadoEArquivosSemAsUltimasGravacoes) {
+  vendaSimples(1000);
+  ASSERT_EQ(ecf->abreCupom(), Resultado::Ok);
+  ASSERT_EQ(ecf->vendeItem(item("F", 2000, 3000)), Resultado::Ok);
+  const std::string retrato = TextoDoEstado(ecf->estadoGravado(), 0);
+  const std::size_t documentos = ecf->jornal().size();
+  const std::string caminhoBobina = ecf->caminhoBobina();
+  const std::string bobina = lerArquivo(caminhoBobina);
+  ecf.reset();
+  const std::string registro = (fs::path(pasta) / "ecf.registro").string();
+  escreverArquivo(registro, lerArquivo(registro) + "{\"n\":99,\"secoes\":{\"con");
+  const std::string jornal = (fs::path(pasta) / "ecf.jornal").string();
+  fs::resize_file(jornal, fs::file_size(jornal) / 2);
+  fs::resize_file(caminhoBobina, 0);
+  fs::resize_file(caminhoBobina, bobina.size());  // the file grew, its bytes were lost
+  reabre();
+  EXPECT_EQ(TextoDoEstado(ecf->estadoGravado(), 0), retrato);
+  EXPECT_EQ(ecf->jornal().size(), documentos);
+  ASSERT_EQ(ecf->iniciaFechamento(), Resultado::Ok);
+  ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 6000), Resultado::Ok);
+  ASSERT_EQ(ecf->encerraCupom(), Resultado::Ok);
+  Conferencia c;
+  c.confere(*ecf);
+  EXPECT_TRUE(c.falhas().empty()) << c.relatorio();
+  EXPECT_EQ(lerArquivo(ecf->caminhoBobina()).compare(0, bobina.size(), bobina), 0);
+}
+
+// The state reader on hostile text: a malformed state throws, a malformed
+// record ends the log there, and nothing crashes.
+TEST(LeituraDoEstado, TextoHostil) {
+  const std::string valido =
+      "{\"versao\":2,\"geracao\":1,\"identificacao\":{},\"contadores\":{\"coo\":1,\"ccf\":1,"
+      "\"gnf\":0,\"grg\":0,\"cdc\":0,\"crz\":0,\"cro\":1},\"geral\":{\"grandeTotal\":0},"
+      "\"totaisDia\":{\"grandeTotalInicial\":0}";
+  const std::string fundo = std::string(100000, '[') + std::string(100000, ']');
+  for (const std::string& estado :
+       {valido + ",\"contadores\":{\"coo\":1.5}}", valido + ",\"geral\":{\"grandeTotal\":1e300}}",
+        valido + ",\"cupom\":{\"quantidadeItens\":99999999999}}", std::string("{\"versao\":3}"),
+        "{\"versao\":2,\"geracao\":1,\"identificacao\":" + fundo + "}"})
+    EXPECT_THROW(LeEstadoDoSimulador(estado, ""), std::exception) << estado.substr(0, 120);
+  const std::string registro =
+      "{\"geracao\":1}\n{\"n\":1,\"secoes\":{\"contadores\":{\"coo\":2,"
+      "\"ccf\":1,\"gnf\":0,\"grg\":0,\"cdc\":0,\"crz\":0,\"cro\":1}}}\n";
+  for (const std::string& cauda : {"{\"n\":2,\"secoes\":{\"x\":" + fundo + "}, \"jornal\":3}\n",
+                                   std::string("{\"n\":9}\n"), std::string("{\"n\":2,\"sec")}) {
+    const EstadoLido lido = LeEstadoDoSimulador(valido + "}", registro + cauda);
+    EXPECT_EQ(lido.estado.contadores.coo, 2);
+    EXPECT_EQ(lido.bytesValidosRegistro, registro.size());
+  }
 }
 
 TEST(ImpressoraDoProcesso, UmaPorFabricante) {

@@ -1,6 +1,6 @@
-// Sessões inteiras pelas exportações da biblioteca (tarvic.h), ligada aos
-// drivers substitutos, para cada um dos seis fabricantes; confere a impressora
-// simulada depois: nenhuma venda perdida nem contada duas vezes.
+// Whole sessions through the library's exports (tarvic.h), linked with the
+// stand-in drivers, for each of the six manufacturers; the simulated printer
+// is checked afterwards: no sale lost or counted twice.
 #include "apoio_substitutos.h"
 
 #include "tarvic.h"
@@ -19,7 +19,7 @@ struct Mensagem {
 };
 
 std::vector<Mensagem> mensagens;
-// Resposta às perguntas (Sim 6, Não 7); sem resposta definida, Não.
+// The answer to questions (Yes 6, No 7); with none set, No.
 std::function<int()> responde;
 
 int TARVIC_API Tratador(const char* texto, const char*, uint32_t tipo) {
@@ -59,16 +59,16 @@ class PontaAPonta : public ::testing::TestWithParam<std::string> {
   }
 
   bool Dllg2() const { return GetParam() == "DATAREGIS" || GetParam() == "URANO"; }
-  // Os drivers cujo veredito lê os bytes de status.
+  // The drivers whose verdict reads the status bytes.
   bool LeStatus() const {
     return GetParam() == "BEMATECH" || GetParam() == "DARUMA" || GetParam() == "ELGIN";
   }
-  // Alíquota de 18%: índice para os drivers FI, percentual para o DLLG2.
+  // The 18% rate: an index for the FI drivers, a percentage for DLLG2.
   const char* Dezoito() const { return Dllg2() ? "18,00" : "01"; }
 
   void Inicializa() {
     ASSERT_TRUE(ecf_Inicializa(GetParam().c_str(), "COM1", pasta.caminho.c_str()));
-    mensagens.clear();  // a falta do BEMAFI32.INI de quem roda os testes
+    mensagens.clear();  // the missing BEMAFI32.INI of whoever runs the tests
   }
   bool Vende(const Item& i, int numero) {
     return ecf_VendeItem(i.codigo, i.descricao, i.unidade, 0, i.aliquota, 0, i.quantidade, i.preco,
@@ -102,12 +102,12 @@ TEST_P(PontaAPonta, CupomCompletoComAjustesCancelamentoETroco) {
       {"7891000200200", "FEIJAO CARIOCA", "KG", Dezoito(), "1,5", "8,00", "$", "-1,00"},  // 11,00
       {"7891000300300", "REFRIGERANTE 2L", "UN", "F", "1", "7,99", "%", "-10"},           // 7,20
       {"7891000400400", "CHOCOLATE", "UN", Dezoito(), "1", "5,00", "$", "0,50"},          // 5,50
-      {"7891000500500", "BISCOITO", "UN", "N", "3", "2,00", "$", ""},  // cancelado
+      {"7891000500500", "BISCOITO", "UN", "N", "3", "2,00", "$", ""},  // cancelled
   };
   for (int i = 0; i < 5; ++i)
     ASSERT_TRUE(Vende(itens[i], i + 1)) << "item " << i + 1 << "\n" << Textos();
   ASSERT_TRUE(ecf_CancelaItemGenerico("5"));
-  // 10% de 7,99: o SWEDA é programado para arredondar na partida, os outros truncam.
+  // 10% of 7,99: SWEDA is set to round at start-up, the others truncate.
   const int64_t desconto3 = GetParam() == "SWEDA" ? 80 : 79;
   EXPECT_EQ(ecf->arredonda(), GetParam() == "SWEDA");
   const int64_t subtotal = 2500 + 1100 + 799 - desconto3 + 550, total = subtotal - 170;
@@ -124,7 +124,7 @@ TEST_P(PontaAPonta, CupomCompletoComAjustesCancelamentoETroco) {
   EXPECT_EQ(c.itens[0].descricao, Dllg2() || GetParam() != "BEMATECH"
                                       ? "ARROZ AGULHINHA TIPO 1 PACOTE"
                                       : "ARROZ AGULHINHA TIPO 1 PACOTE 5 KG");
-  // A ELGIN não recebe a unidade.
+  // ELGIN does not get the unit.
   EXPECT_EQ(c.itens[1].unidade, GetParam() == "ELGIN" ? "UN" : "KG");
   EXPECT_EQ(c.itens[1].desconto, 100);
   EXPECT_EQ(c.itens[2].desconto, desconto3);
@@ -136,7 +136,7 @@ TEST_P(PontaAPonta, CupomCompletoComAjustesCancelamentoETroco) {
   EXPECT_EQ(c.troco(), 5000 - total);
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::Nenhum);
 
-  // Um documento, um cupom fiscal; o GT soma as vendas brutas uma vez.
+  // One document, one fiscal coupon; the GT adds the gross sales once.
   EXPECT_EQ(ecf->contadores().coo, antes.coo + 1);
   EXPECT_EQ(ecf->contadores().ccf, antes.ccf + 1);
   EXPECT_EQ(ecf->grandeTotal() - gtAntes, 2500 + 1200 + 799 + 500 + 50 + 600);
@@ -145,7 +145,8 @@ TEST_P(PontaAPonta, CupomCompletoComAjustesCancelamentoETroco) {
   EXPECT_EQ(GtDaBiblioteca(), ecf->grandeTotal() * 100);
 
   std::string bobina;
-  for (const std::string& l : ecf->jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf->jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("Obrigado pela preferencia"), std::string::npos) << bobina;
   EXPECT_NE(bobina.find("MINAS LEGAL: 11222333000181 "), std::string::npos) << bobina;
   EXPECT_NE(bobina.find(" " + std::to_string(total) + "\n"), std::string::npos) << bobina;
@@ -161,7 +162,7 @@ TEST_P(PontaAPonta, ConsultasDeIdentificacaoRelogioEGaveta) {
   EXPECT_NE(ini.find("NUMEROSERIE=" + ecf->identificacao().numeroSerie), std::string::npos) << ini;
   EXPECT_NE(ini.find("MARCA=" + ecf->identificacao().marca), std::string::npos) << ini;
   EXPECT_NE(ini.find("NUMEROCAIXA=1"), std::string::npos) << ini;
-  // 15/03/2024 10:00:00 no relógio da impressora.
+  // 15/03/2024 10:00:00 on the printer's clock.
   EXPECT_NEAR(ecf_DataHora(), 45366 + 10.0 / 24, 1e-6);
   EXPECT_EQ(ecf_AbrirGaveta(), 1);
   EXPECT_EQ(ecf->aberturasGaveta(), 1);
@@ -183,7 +184,7 @@ TEST_P(PontaAPonta, DesligadaNoMeioDaVendaERecuperada) {
   EXPECT_EQ(ecf->cupomAtual().itens.size(), 1u);
   mensagens.clear();
 
-  // O operador liga a impressora e pede para tentar de novo.
+  // The operator switches the printer on and asks to try again.
   int perguntas = 0;
   responde = [&] {
     ++perguntas;
@@ -192,7 +193,7 @@ TEST_P(PontaAPonta, DesligadaNoMeioDaVendaERecuperada) {
   };
   EXPECT_TRUE(ecf_TratarDesligamento());
   if (Dllg2()) {
-    // O teste de presença não consulta o DLLG2: nada a perguntar.
+    // The presence test does not ask DLLG2: nothing to ask.
     EXPECT_EQ(perguntas, 0);
     ecf->liga();
   } else {
@@ -222,7 +223,7 @@ TEST_P(PontaAPonta, SemPapelRecusaOItemEContinuaDepoisDaBobinaNova) {
   EXPECT_FALSE(Vende(feijao, 2));
   EXPECT_EQ(ecf->cupomAtual().itens.size(), 1u);
   if (LeStatus()) {
-    // O veredito lê ST1: sem caixa de mensagem, o estado vai para o retorno.
+    // The verdict reads ST1: no message box, the status goes to the return file.
     EXPECT_TRUE(ecf_StatusSemPapel());
     EXPECT_EQ(Textos(), "");
     EXPECT_NE(RetornoIni().find("Sem papel."), std::string::npos) << RetornoIni();
@@ -252,8 +253,8 @@ TEST_P(PontaAPonta, CupomDeixadoAbertoECanceladoNaAberturaSeguinte) {
   ASSERT_TRUE(Vende(arroz, 1));
 
   if (GetParam() == "ELGIN") {
-    // ecf_DestravaImpressora nada faz com ELGIN: a abertura é recusada
-    // e o cupom antigo fica como estava até o PDV cancelá-lo.
+    // ecf_DestravaImpressora does nothing for ELGIN: the opening is refused
+    // and the old coupon stays as it was until the host cancels it.
     EXPECT_FALSE(ecf_AbreCupom());
     EXPECT_NE(Textos().find("Erro de execução da função."), std::string::npos) << Textos();
     EXPECT_EQ(ecf->cupomAtual().itens.size(), 1u);
@@ -274,7 +275,7 @@ TEST_P(PontaAPonta, CupomDeixadoAbertoECanceladoNaAberturaSeguinte) {
   EXPECT_EQ(ecf->contadores().coo, antes.coo + 2);
   EXPECT_EQ(ecf->contadores().ccf, antes.ccf + 2);
   EXPECT_EQ(ecf->contadores().cfc, antes.cfc + 1);
-  // O GT guarda a venda bruta dos dois cupons, uma vez cada.
+  // The GT keeps the gross sale of both coupons, once each.
   EXPECT_EQ(ecf->grandeTotal() - gtAntes, 2500 + 800);
   EXPECT_EQ(ecf->vendaLiquidaDia(), 800);
 }
@@ -289,7 +290,7 @@ TEST_P(PontaAPonta, ContadoresContinuamNaExecucaoSeguinte) {
   const int coo = ecf->contadores().coo;
   const int64_t gt = ecf->grandeTotal();
 
-  // Outra execução: a memória vem do arquivo de estado.
+  // Another run: the memory comes from the state file.
   descartaImpressorasDoProcesso();
   testing::internal::CaptureStderr();
   ecf = &impressoraDoProcesso(GetParam());

@@ -179,9 +179,9 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
                             "TRIBUTO1=18", "VTRIBUTO1=30", "TTRIBUTO1=I"})
     EXPECT_NE(arquivo.find(chave), std::string::npos) << chave << "\n" << arquivo;
   // A ELGIN não dá a emissão: a data que nunca foi lida.
-  EXPECT_NE(arquivo.find(Fabricante("ELGIN") ? "DTEMISSAO=30/12/1899"
-                                             : "DTEMISSAO=15/03/2024 10:00:00"),
-            std::string::npos)
+  EXPECT_NE(
+      arquivo.find(Fabricante("ELGIN") ? "DTEMISSAO=30/12/1899" : "DTEMISSAO=15/03/2024 10:00:00"),
+      std::string::npos)
       << arquivo;
   if (Fabricante("DARUMA")) {
     EXPECT_NE(arquivo.find("MFADICIONAL=N"), std::string::npos) << arquivo;

@@ -1,6 +1,6 @@
-// Respostas dos drivers substitutos aos documentos não fiscais, relatórios e
-// ao dia (leitura X, redução Z, dados da última redução), nos leiautes e
-// larguras em que o PDV as corta.
+// The stand-in drivers' answers on non-fiscal documents, reports and the day
+// (X reading, Z reduction, the last reduction's data), in the layouts and
+// widths the host cuts them in.
 #include "apoio_substitutos.h"
 
 #include "drivers/drivers.h"
@@ -15,7 +15,7 @@ std::string Brancos(int n) {
   return std::string(static_cast<std::size_t>(n), ' ');
 }
 
-// Os n caracteres da posição (contada de 1), como o PDV os corta.
+// The n characters at the position (counted from 1), as the host cuts them.
 std::string Em(const std::string& texto, std::size_t posicao, std::size_t n) {
   return texto.substr(posicao - 1, n);
 }
@@ -25,7 +25,7 @@ class SubstitutoDia : public ::testing::Test {
   ImpressoraFiscal& Nova(const std::string& fabricante) {
     return ImpressoraNova(pasta.caminho, fabricante);
   }
-  // Um cupom de R$ 30,00 em T18% (índice 01) e, se pedido, a redução Z.
+  // A coupon of R$ 30,00 at T18% (index 01) and, when asked, the Z reduction.
   static void VendeEReduz(ImpressoraFiscal& ecf, bool reduz = true) {
     ImpressoraFiscal::Item item;
     item.descricao = "ARROZ";
@@ -49,24 +49,24 @@ TEST_F(SubstitutoDia, ListaDeTotalizadoresDaBematechEDaElginPorPosicao) {
   ASSERT_EQ(Bematech_FI_VerificaRecebimentoNaoFiscal(lista.data()), 1);
   const std::string l = lista.substr(0, lista.find('\0'));
   ASSERT_EQ(l.size(), 50u * 44 - 1);
-  // O nome nas 19 colunas da 25ª de cada entrada; entradas separadas por ",".
+  // The name in the 19 columns from the 25th of each entry; entries separated by ",".
   EXPECT_EQ(Em(l, 25, 19), "SANGRIA            ");
   EXPECT_EQ(Em(l, 44, 1), ",");
   EXPECT_EQ(Em(l, 44 + 25, 19), "SUPRIMENTO         ");
   EXPECT_EQ(Em(l, 88 + 25, 19), Brancos(19));
 
-  // "02" é o segundo da lista; o contador e o total do dia vão para a lista.
+  // "02" is the list's second; the day's count and total go to the list.
   ASSERT_EQ(Bematech_FI_RecebimentoNaoFiscal("02", "12,50", "Dinheiro"), 1);
   EXPECT_EQ(ecf.totaisDia().suprimentos, 1250);
   ASSERT_EQ(Bematech_FI_VerificaRecebimentoNaoFiscal(lista.data()), 1);
   EXPECT_EQ(Em(lista, 45, 24), "0001" + std::string(16, '0') + "1250");
-  // Índice livre ou nome desconhecido: recusado, e nada fica aberto.
+  // A free index or an unknown name: refused, and nothing is left open.
   EXPECT_EQ(Bematech_FI_RecebimentoNaoFiscal("07", "1,00", "Dinheiro"), -1);
   EXPECT_EQ(Bematech_FI_RecebimentoNaoFiscal("ALUGUEL", "1,00", "Dinheiro"), -1);
   EXPECT_EQ(ecf.documentoAberto(), TipoDocumento::Nenhum);
 
   ImpressoraFiscal& elgin = Nova("ELGIN");
-  // A ELGIN conta de 0: "01" é o segundo, e nomear o 2 é o terceiro.
+  // ELGIN counts from 0: "01" is the second, and naming 2 names the third.
   ASSERT_EQ(Elgin_NomeiaTotalizadorNaoSujeitoIcms(2, "Recebimento"), 1);
   ASSERT_EQ(Elgin_RecebimentoNaoFiscal("02", "5,00", "Dinheiro"), 1);
   EXPECT_EQ(elgin.procuraTotalizador("Recebimento")->indice, 3);
@@ -91,7 +91,7 @@ TEST_F(SubstitutoDia, SwedaDaOIndiceDoTotalizadorERecebePorEle) {
   EXPECT_EQ(nenhum, "  ");
   ASSERT_EQ(ECF_RecebimentoNaoFiscal(indice.c_str(), "40,00", "Dinheiro"), 1);
   EXPECT_EQ(ecf.totaisDia().suprimentos, 4000);
-  // O índice em branco que o PDV manda quando não achou o nome.
+  // The blank index the host sends when it did not find the name.
   EXPECT_EQ(ECF_RecebimentoNaoFiscal("  ", "40,00", "Dinheiro"), -1);
   std::string mensagem = Brancos(200);
   ECF_ObterMensagemStatus(mensagem.data());
@@ -104,7 +104,7 @@ TEST_F(SubstitutoDia, SwedaDaOIndiceDoTotalizadorERecebePorEle) {
 
 TEST_F(SubstitutoDia, VinculadoAbertoPelaFormaDoUltimoCupom) {
   ImpressoraFiscal& ecf = Nova("DARUMA");
-  // Sem cupom pago em forma que aceite vinculado, recusado.
+  // Without a coupon paid in a method that takes a linked receipt: refused.
   EXPECT_EQ(Daruma_FI_AbreComprovanteNaoFiscalVinculado("Cartao", "", ""), -1);
   VendeEReduz(ecf, false);
   EXPECT_EQ(Daruma_FI_AbreComprovanteNaoFiscalVinculado("Cartao", "40,00", ""), -1);
@@ -125,7 +125,7 @@ TEST_F(SubstitutoDia, VinculadoAbertoPelaFormaDoUltimoCupom) {
 TEST_F(SubstitutoDia, ListasDeRelatoriosGerenciaisDeCadaDriver) {
   ImpressoraFiscal& ecf = Nova("BEMATECH");
   ASSERT_EQ(Bematech_FI_NomeiaRelatorioGerencialMFD("3", "Meios Pagto."), 1);
-  // Índice ocupado por outro nome: recusado.
+  // An index taken by another name: refused.
   EXPECT_EQ(Bematech_FI_NomeiaRelatorioGerencialMFD("3", "DAV EMITIDOS"), -1);
   std::string b = Brancos(659);
   ASSERT_EQ(Bematech_FI_VerificaRelatorioGerencialMFD(b.data()), 1);
@@ -137,12 +137,12 @@ TEST_F(SubstitutoDia, ListasDeRelatoriosGerenciaisDeCadaDriver) {
   ASSERT_EQ(Bematech_FI_FechaRelatorioGerencial(), 1);
   ASSERT_EQ(Bematech_FI_VerificaRelatorioGerencialMFD(b.data()), 1);
   EXPECT_EQ(Em(b, 45, 4), "0001");
-  // Sem relatório aberto, o texto vai ao primeiro.
+  // With no report open, the text goes to the first.
   ASSERT_EQ(Bematech_FI_RelatorioGerencial("SOLTO"), 1);
   EXPECT_EQ(ecf.relatorioAberto(), 1);
 
   Nova("SWEDA");
-  // O CONVECF leva o nome ao primeiro índice livre quando o dado está ocupado.
+  // CONVECF takes the name to the first free index when the given one is taken.
   ASSERT_EQ(ECF_NomeiaRelatorioGerencialMFD("1", "DAV EMITIDOS"), 1);
   std::string s = Brancos(600);
   ASSERT_EQ(ECF_VerificaRelatorioGerencialProgMFD(s.data()), 1);
@@ -172,14 +172,14 @@ TEST_F(SubstitutoDia, ListasDeRelatoriosGerenciaisDeCadaDriver) {
   e = Brancos(30);
   ASSERT_EQ(Elgin_LeNomeRelatorioGerencial("02", e.data()), 1);
   EXPECT_EQ(Lido(e), "");
-  // O índice -1 que o PDV forma quando não achou o relatório.
+  // The index -1 the host makes when it did not find the report.
   EXPECT_EQ(Elgin_AbreRelatorioGerencialMFD("-1"), -2);
 }
 
 TEST_F(SubstitutoDia, DadosDaUltimaReducaoNosLeiautesMfdESimples) {
   ImpressoraFiscal& ecf = Nova("BEMATECH");
   std::string mfd = Brancos(1278), simples = Brancos(631);
-  // Sem redução: zeros, sem data que converta.
+  // No reduction: zeros, no date that converts.
   ASSERT_EQ(Bematech_FI_DadosUltimaReducao(simples.data()), 1);
   EXPECT_EQ(Em(simples, 596, 6), "000000");
   VendeEReduz(ecf);
@@ -202,14 +202,14 @@ TEST_F(SubstitutoDia, DadosDaUltimaReducaoNosLeiautesMfdESimples) {
   EXPECT_EQ(Em(simples, 118, 14), std::string(10, '0') + "3000");
   EXPECT_EQ(Em(simples, 596, 6), "150324");
 
-  // Bloqueado depois da redução; a data e hora de emissão ficam.
+  // Blocked after the reduction; its date and time of issue stay.
   int32_t flags = 0;
   ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
   EXPECT_EQ(flags & 8, 8);
   std::string data = Brancos(6), hora = Brancos(6);
   ASSERT_EQ(Bematech_FI_DataHoraReducao(data.data(), hora.data()), 1);
   EXPECT_EQ(data + hora, "150324100000");
-  // Uma segunda redução no mesmo dia é recusada.
+  // A second reduction on the same day is refused.
   EXPECT_EQ(Bematech_FI_ReducaoZ(nullptr, nullptr), -1);
   EXPECT_EQ(ecf.contadores().crz, 1);
 }
@@ -237,11 +237,11 @@ TEST_F(SubstitutoDia, DarumaInformacoesDaReducaoPorIndice) {
   ASSERT_EQ(Daruma_FIMFD_RetornaInformacao("140", r.data()), 1);
   EXPECT_EQ(Em(r, 1, 8), "15032024");
   EXPECT_EQ(Em(r, 9, 18), std::string(14, '0') + "3000");
-  EXPECT_EQ(Em(r, 27, 18), std::string(18, '0'));  // GT do início do dia
+  EXPECT_EQ(Em(r, 27, 18), std::string(18, '0'));  // GT at the day's start
   EXPECT_EQ(Em(r, 129, 14), std::string(10, '0') + "3000");
   EXPECT_EQ(Em(r, 843, 10), "1180011200");
   EXPECT_EQ(Em(r, 863, 5), "20500");  // 05 S5,00%
-  EXPECT_EQ(Em(r, 868, 5), "00000");  // índice livre
+  EXPECT_EQ(Em(r, 868, 5), "00000");  // a free index
   std::string serie = Brancos(21), crz = Brancos(4), emissao = Brancos(14), versao = Brancos(6);
   ASSERT_EQ(Daruma_FIMFD_RetornaInformacao("78", serie.data()), 1);
   EXPECT_EQ(serie, ecf.identificacao().numeroSerie + "N");
@@ -251,7 +251,7 @@ TEST_F(SubstitutoDia, DarumaInformacoesDaReducaoPorIndice) {
   EXPECT_EQ(emissao, "15032024100000");
   ASSERT_EQ(Daruma_FIMFD_RetornaInformacao("83", versao.data()), 1);
   EXPECT_EQ(versao, "010000");
-  // O horário de verão só alterna.
+  // Daylight-saving time only toggles.
   ASSERT_EQ(Daruma_FI_ProgramaHorarioVerao(), 1);
   std::string verao = Brancos(1);
   ASSERT_EQ(Daruma_FIMFD_RetornaInformacao("108", verao.data()), 1);
@@ -263,7 +263,7 @@ TEST_F(SubstitutoDia, LeituraDaMemoriaFiscalEmArquivoNaPastaDoEstado) {
   VendeEReduz(ecf);
   const int coo = ecf.contadores().coo;
   ASSERT_EQ(ECF_LeituraMemoriaFiscalSerialDataMFD("15/03/2024", "150324", "C"), 1);
-  EXPECT_EQ(ecf.contadores().coo, coo);  // nada impresso
+  EXPECT_EQ(ecf.contadores().coo, coo);  // nothing printed
   const std::string arquivo = LeArquivo(pasta.caminho + "/LEITURAMF.TXT");
   EXPECT_NE(arquivo.find("PERIODO:"), std::string::npos) << arquivo;
   EXPECT_NE(arquivo.find("CRZ:0001"), std::string::npos) << arquivo;
@@ -273,7 +273,8 @@ TEST_F(SubstitutoDia, LeituraDaMemoriaFiscalEmArquivoNaPastaDoEstado) {
   ASSERT_EQ(ECF_LeituraMemoriaFiscalReducaoMFD("2", "9", "S"), 1);
   EXPECT_NE(ecf.jornal().back().linhas.size(), 0u);
   std::string bobina;
-  for (const std::string& l : ecf.jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf.jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("NAO HA REDUCOES NO PERIODO"), std::string::npos) << bobina;
 }
 
@@ -318,7 +319,7 @@ TEST_F(DllG2Dia, NaoFiscalPorNomeComCodigosDeZero) {
   EXPECT_EQ(Inteiro("EstadoFiscal"), 2);
   ASSERT_EQ(Executa("EmiteItemNaoFiscal", {{"NomeNaoFiscal", "SUPRIMENTO"}, {"Valor", "80,00"}}),
             1);
-  EXPECT_EQ(Executa("EncerraDocumento", {}), -1);  // falta o pagamento
+  EXPECT_EQ(Executa("EncerraDocumento", {}), -1);  // the payment is missing
   ASSERT_EQ(Executa("PagaCupom", {{"NomeMeioPagamento", "Dinheiro"}, {"Valor", "80,00"}}), 1);
   ASSERT_EQ(Executa("EncerraDocumento", {}), 1);
   EXPECT_EQ(ecf->totaisDia().suprimentos, 8000);
@@ -328,9 +329,9 @@ TEST_F(DllG2Dia, NaoFiscalPorNomeComCodigosDeZero) {
   EXPECT_EQ(Resposta("NomeNaoFiscal", 30), "Recebimento");
   ASSERT_EQ(Executa("LeMeioPagamento", {{"CodMeioPagamentoProgram", "2"}}), 1);
   EXPECT_EQ(Resposta("NomeMeioPagamento", 16), "Cartao");
-  ASSERT_EQ(Executa("DefineMeioPagamento", {{"NomeMeioPagamento", "Ticket"},
-                                            {"PermiteVinculado", "t"}}),
-            1);
+  ASSERT_EQ(
+      Executa("DefineMeioPagamento", {{"NomeMeioPagamento", "Ticket"}, {"PermiteVinculado", "t"}}),
+      1);
   EXPECT_TRUE(ecf->procuraForma("Ticket")->permiteVinculado);
 }
 
@@ -348,9 +349,9 @@ TEST_F(DllG2Dia, GerencialVinculadoEEstadoFiscal) {
   EXPECT_EQ(Executa("ImprimeTexto", {{"TextoLivre", "SOLTO"}}), -1);
 
   VendeEReduz(*ecf, false);
-  ASSERT_EQ(Executa("AbreCreditoDebito", {{"COO", ""}, {"NomeMeioPagamento", "Cartao"},
-                                          {"Valor", ""}}),
-            1);
+  ASSERT_EQ(
+      Executa("AbreCreditoDebito", {{"COO", ""}, {"NomeMeioPagamento", "Cartao"}, {"Valor", ""}}),
+      1);
   EXPECT_EQ(Inteiro("EstadoFiscal"), 64);
   ASSERT_EQ(Executa("ImprimeTexto", {{"TextoLivre", "COMPROVANTE TEF"}}), 1);
   ASSERT_EQ(Executa("EncerraDocumento", {}), 1);
@@ -377,7 +378,7 @@ TEST_F(DllG2Dia, ReducaoIndicadoresEDadosDaUltimaReducao) {
   EXPECT_EQ(Em(r, 379, 16), "TTTTSTTTTTTTTTTT");
   EXPECT_EQ(Em(r, 463, 6), "150324");
 
-  // Até o fim do dia nenhum documento abre.
+  // Until the day ends no document opens.
   EXPECT_EQ(Executa("AbreCupomFiscal", {}), -1);
   EXPECT_EQ(DLLG2_ObtemCodErro(canal), 40);
 }
@@ -418,7 +419,8 @@ TEST_F(DllG2Dia, LeituraDaMemoriaFiscalEmPedacos) {
   ASSERT_EQ(DLLG2_ExecutaComando(canal, "EmiteLeituraMF"), 1);
   EXPECT_EQ(ecf->contadores().coo, coo + 1);
   std::string bobina;
-  for (const std::string& l : ecf->jornal().back().linhas) bobina += l + "\n";
+  const DocumentoImpresso ultimo = ecf->jornal().back();
+  for (const std::string& l : ultimo.linhas) bobina += l + "\n";
   EXPECT_NE(bobina.find("REDUCOES: 1"), std::string::npos) << bobina;
 }
 

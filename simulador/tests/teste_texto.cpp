@@ -1,4 +1,4 @@
-// Números em texto, conversão de caracteres e a bobina impressa.
+// Numbers in text, character conversion and the printed tape.
 #include "apoio.h"
 #include "texto.h"
 
@@ -20,7 +20,7 @@ TEST(Texto, LerDecimalNasFormasQueOsDriversRecebem) {
   EXPECT_EQ(v, 123450);
   ASSERT_TRUE(lerDecimal("-2", 2, v));
   EXPECT_EQ(v, -200);
-  ASSERT_TRUE(lerDecimal("0,999", 2, v));  // casas a mais são truncadas
+  ASSERT_TRUE(lerDecimal("0,999", 2, v));  // extra decimals are cut
   EXPECT_EQ(v, 99);
   ASSERT_TRUE(lerDecimal("00000000001234", 0, v));
   EXPECT_EQ(v, 1234);
@@ -51,8 +51,8 @@ TEST(Texto, Windows1252IdaEVolta) {
             "CAR \xE2\x82\xAC \xE2\x80\x9C"
             "aspas\xE2\x80\x9D \xC3\xA9");
   EXPECT_EQ(utf8ParaCp1252(utf8), original);
-  EXPECT_EQ(utf8ParaCp1252("\xE4\xB8\xAD"), "?");  // fora do 1252
-  EXPECT_EQ(utf8ParaCp1252("ab\xC3"), "ab?");      // sequência cortada
+  EXPECT_EQ(utf8ParaCp1252("\xE4\xB8\xAD"), "?");  // not in 1252
+  EXPECT_EQ(utf8ParaCp1252("ab\xC3"), "ab?");      // a sequence cut short
 }
 
 using Bobina = TesteImpressora;
@@ -72,7 +72,7 @@ TEST_F(Bobina, CupomImpressoEm48ColunasNoJornalENaBobina) {
   ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 5000), Resultado::Ok);
   ASSERT_EQ(ecf->encerraCupom("MD-5: 0123456789ABCDEF\nVOLTE SEMPRE"), Resultado::Ok);
 
-  const DocumentoImpresso& cupom = ecf->jornal().back();
+  const DocumentoImpresso cupom = ecf->jornal().back();
   EXPECT_EQ(cupom.tipo, "CF");
   EXPECT_EQ(cupom.coo, 1);
   for (const std::string& l : cupom.linhas) EXPECT_LE(l.size(), 48u) << l;
@@ -89,7 +89,7 @@ TEST_F(Bobina, CupomImpressoEm48ColunasNoJornalENaBobina) {
   EXPECT_TRUE(tem("IE:0620011220044"));
   EXPECT_TRUE(tem("CCF:000001 COO:000001"));
   EXPECT_TRUE(tem("001 7891000100103 ARROZ TIPO 1 PACOTE DE CINCO"));
-  EXPECT_TRUE(tem("QUILOS MARCA DA CASA"));  // continuação da descrição longa
+  EXPECT_TRUE(tem("QUILOS MARCA DA CASA"));  // the long description goes on
   EXPECT_TRUE(linha("    2UN x 12,50 T18,00%", "25,00"));
   EXPECT_TRUE(linha("    desconto sobre item", "-2,50"));
   EXPECT_TRUE(linha("    0,355KG x 45,90 F1", "16,29"));
@@ -103,7 +103,7 @@ TEST_F(Bobina, CupomImpressoEm48ColunasNoJornalENaBobina) {
   EXPECT_TRUE(tem("FAB:SIMBE000000000000001"));
   EXPECT_TRUE(tem("15/03/2024 10:00:00"));
 
-  // a bobina recebe as mesmas linhas, em ordem
+  // the tape gets the same lines, in order, in UTF-8
   std::string bobina = lerArquivo(ecf->caminhoBobina());
   std::string esperado;
   for (const std::string& l : cupom.linhas) esperado += l + "\n";
@@ -115,7 +115,7 @@ TEST_F(Bobina, LeituraXEReducaoZImprimemOsTotais) {
   ASSERT_EQ(ecf->leituraX(), Resultado::Ok);
   ASSERT_EQ(ecf->reducaoZ(), Resultado::Ok);
   ASSERT_EQ(ecf->jornal().size(), 3u);
-  const DocumentoImpresso& z = ecf->jornal().back();
+  const DocumentoImpresso z = ecf->jornal().back();
   EXPECT_EQ(z.tipo, "RZ");
   EXPECT_EQ(z.coo, 3);
   auto tem = [&](const std::string& l) {

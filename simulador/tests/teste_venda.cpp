@@ -1,4 +1,4 @@
-// Cupom fiscal: aritmética da venda, estados, recusas e cancelamentos.
+// Fiscal coupon: the sale's arithmetic, states, refusals and cancellations.
 #include "apoio.h"
 
 #include <algorithm>
@@ -17,18 +17,19 @@ TEST_F(Venda, TotalDoItemTruncaOuArredondaConformeProgramado) {
   ecf->defineArredondamento(true);
   ASSERT_EQ(ecf->vendeItem(item("T1800", 1500, 3990)), Resultado::Ok);
   EXPECT_EQ(ecf->cupomAtual().itens.back().bruto, 599);
-  // preço com três casas: 3 x 0,999 = 2,997 -> 3,00 arredondado
+  // a price with three decimals: 3 x 0,999 = 2,997 -> 3,00 rounded
   ASSERT_EQ(ecf->vendeItem(item("F", 3000, 999)), Resultado::Ok);
   EXPECT_EQ(ecf->cupomAtual().itens.back().bruto, 300);
-  // quantidade e preço no limite não estouram: o total passa do limite do cupom e é recusado
+  // quantity and price at their limits do not overflow: the total passes the coupon's limit and is
+  // refused
   EXPECT_EQ(ecf->vendeItem(item("I", 9999999, 9999999999LL)), Resultado::ParametroInvalido);
   EXPECT_EQ(ecf->vendeItem(item("I", 10000000, 1000)), Resultado::ParametroInvalido);
   ASSERT_EQ(ecf->vendeItem(item("I", 1000, 9999999990LL - 14970)),
-            Resultado::Ok);  // fecha R$ 9.999.999,99
+            Resultado::Ok);  // makes R$ 9.999.999,99
   EXPECT_EQ(ecf->subtotal(), 999999999);
   EXPECT_EQ(ecf->vendeItem(item("I", 1000, 10)), Resultado::ParametroInvalido);
   EXPECT_EQ(ecf->iniciaFechamento(Ajuste::acrescimoValor(1)), Resultado::ParametroInvalido);
-  // o maior desconto possível no maior cupom: o rateio fecha sem estourar
+  // the largest discount on the largest coupon: the sharing adds up without overflow
   ASSERT_EQ(ecf->iniciaFechamento(Ajuste::descontoValor(999999998)), Resultado::Ok);
   EXPECT_EQ(ecf->subtotal(), 1);
   EXPECT_EQ(somaTotaisParciais(), 1);
@@ -36,18 +37,18 @@ TEST_F(Venda, TotalDoItemTruncaOuArredondaConformeProgramado) {
 
 TEST_F(Venda, AjustesDeItemEDeSubtotalETroco) {
   ASSERT_EQ(ecf->abreCupom(), Resultado::Ok);
-  // 2 x 12,50 = 25,00 com 10% de desconto = 22,50
+  // 2 x 12,50 = 25,00 with a 10% discount = 22,50
   ASSERT_EQ(ecf->vendeItem(item("T1800", 2000, 12500, Ajuste::descontoPercentual(1000))),
             Resultado::Ok);
-  // 1 x 10,00 com acréscimo de 1,00 = 11,00 (ISS)
+  // 1 x 10,00 with a 1,00 surcharge = 11,00 (ISS)
   ASSERT_EQ(ecf->vendeItem(item("S0500", 1000, 10000, Ajuste::acrescimoValor(100))), Resultado::Ok);
-  // 0,333 kg x 9,90 = 3,29667 -> 3,29; desconto posterior de 0,29
+  // 0,333 kg x 9,90 = 3,29667 -> 3,29; a later discount of 0,29
   ASSERT_EQ(ecf->vendeItem(item("N", 333, 9900)), Resultado::Ok);
   ASSERT_EQ(ecf->ajustaItem(0, Ajuste::descontoValor(29)), Resultado::Ok);
   EXPECT_EQ(ecf->ajustaItem(3, Ajuste::descontoValor(1)), Resultado::ItemJaAjustado);
   EXPECT_EQ(ecf->cupomAtual().subtotal(), 2250 + 1100 + 300);
 
-  // desconto de 1,00 no subtotal, rateado entre os itens
+  // a discount of 1,00 on the subtotal, shared among the items
   ASSERT_EQ(ecf->iniciaFechamento(Ajuste::descontoValor(100)), Resultado::Ok);
   EXPECT_EQ(ecf->subtotal(), 3550);
   int64_t rateio = 0;
@@ -61,7 +62,7 @@ TEST_F(Venda, AjustesDeItemEDeSubtotalETroco) {
   EXPECT_EQ(ecf->troco(), 2450);
   ASSERT_EQ(ecf->encerraCupom("OBRIGADO"), Resultado::Ok);
 
-  EXPECT_EQ(ecf->grandeTotal(), 2500 + 1100 + 329);  // bruto + acréscimos
+  EXPECT_EQ(ecf->grandeTotal(), 2500 + 1100 + 329);  // gross + surcharges
   EXPECT_EQ(ecf->totaisDia().descontosIcms + ecf->totaisDia().descontosIss, 250 + 29 + 100);
   EXPECT_EQ(ecf->totaisDia().troco, 2450);
   EXPECT_EQ(ecf->vendaLiquidaDia(), 3550);
@@ -127,7 +128,7 @@ TEST_F(Venda, CancelarItemNaoDiminuiOGrandeTotal) {
   EXPECT_EQ(ecf->grandeTotal(), 1000 + 500 + 50);
   EXPECT_EQ(ecf->totaisDia().cancelamentosIss, 550);
   EXPECT_EQ(ecf->subtotal(), 1000);
-  ASSERT_EQ(ecf->cancelaUltimoItem(), Resultado::Ok);  // o item 1, o último válido
+  ASSERT_EQ(ecf->cancelaUltimoItem(), Resultado::Ok);  // item 1, the last valid one
   EXPECT_EQ(ecf->iniciaFechamento(), Resultado::SemItens);
   EXPECT_EQ(somaTotaisParciais(), ecf->vendaLiquidaDia());
   EXPECT_EQ(ecf->vendaLiquidaDia(), 0);
@@ -139,19 +140,19 @@ TEST_F(Venda, CancelarCupomAbertoEUltimoCupom) {
   ASSERT_EQ(ecf->vendeItem(item("T1800", 1000, 5000)), Resultado::Ok);
   ASSERT_EQ(ecf->iniciaFechamento(Ajuste::descontoValor(50)), Resultado::Ok);
   ASSERT_EQ(ecf->efetuaPagamento("Dinheiro", 100), Resultado::Ok);
-  ASSERT_EQ(ecf->cancelaCupom(), Resultado::Ok);  // o aberto, já com pagamento
+  ASSERT_EQ(ecf->cancelaCupom(), Resultado::Ok);  // the open one, already with a payment
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::Nenhum);
   EXPECT_EQ(ecf->contadores().coo, 2);
   EXPECT_EQ(ecf->contadores().cfc, 1);
   EXPECT_EQ(ecf->procuraForma("Dinheiro")->totalDia, 1000);
   EXPECT_EQ(ecf->vendaLiquidaDia(), 1000);
   EXPECT_EQ(somaTotaisParciais(), 1000);
-  // o cancelado não pode ser cancelado de novo
+  // the cancelled one cannot be cancelled again
   EXPECT_EQ(ecf->cancelaCupom(), Resultado::NadaACancelar);
 
   vendaSimples(2000, "Cartao");
   int64_t gt = ecf->grandeTotal();
-  ASSERT_EQ(ecf->cancelaCupom(), Resultado::Ok);  // o último, já encerrado: novo documento
+  ASSERT_EQ(ecf->cancelaCupom(), Resultado::Ok);  // the last one, closed: a new document
   EXPECT_EQ(ecf->contadores().coo, 4);
   EXPECT_EQ(ecf->contadores().ccf, 3);
   EXPECT_EQ(ecf->grandeTotal(), gt);
@@ -160,7 +161,7 @@ TEST_F(Venda, CancelarCupomAbertoEUltimoCupom) {
   EXPECT_EQ(somaTotaisParciais(), 1000);
   EXPECT_EQ(ecf->cancelaCupom(), Resultado::NadaACancelar);
 
-  // depois de outro documento, o último cupom já não pode ser cancelado
+  // after another document, the last coupon can no longer be cancelled
   vendaSimples(300);
   ASSERT_EQ(ecf->leituraX(), Resultado::Ok);
   EXPECT_EQ(ecf->cancelaCupom(), Resultado::NadaACancelar);
@@ -172,7 +173,7 @@ TEST_F(Venda, NaoFiscaisSuprimentoESangria) {
             Resultado::TotalizadorNaoProgramado);
   EXPECT_EQ(ecf->recebimentoNaoFiscal("SUPRIMENTO", 1000, "Cupom"),
             Resultado::FormaPagamentoNaoProgramada);
-  EXPECT_EQ(ecf->contadores().coo, coo);  // nada foi aberto
+  EXPECT_EQ(ecf->contadores().coo, coo);  // nothing was opened
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::Nenhum);
 
   ASSERT_EQ(ecf->suprimento(10000), Resultado::Ok);
@@ -189,7 +190,7 @@ TEST_F(Venda, NaoFiscaisSuprimentoESangria) {
   EXPECT_EQ(ecf->contadores().ccf, 0);
   EXPECT_EQ(ecf->grandeTotal(), 0);
 
-  // passo a passo: entrada e saída não se misturam; não encerra sem pagar
+  // step by step: cash in and cash out do not mix; no closing without payment
   ASSERT_EQ(ecf->abreComprovanteNaoFiscal(), Resultado::Ok);
   EXPECT_EQ(ecf->abreCupom(), Resultado::DocumentoAberto);
   ASSERT_EQ(ecf->registraItemNaoFiscal("SUPRIMENTO", 500), Resultado::Ok);
@@ -216,14 +217,15 @@ TEST_F(Venda, ComprovanteVinculadoPrecisaDeUmPagamentoQueOSustente) {
   EXPECT_EQ(ecf->abreCupom(), Resultado::DocumentoAberto);
   ASSERT_EQ(ecf->imprimeComprovanteVinculado("VIA DO CLIENTE\nAUTORIZACAO 123456"), Resultado::Ok);
   ASSERT_EQ(ecf->fechaComprovanteVinculado(), Resultado::Ok);
-  ASSERT_EQ(ecf->abreComprovanteVinculado("Cartao"), Resultado::Ok);  // o resto: 30,00
+  ASSERT_EQ(ecf->abreComprovanteVinculado("Cartao"), Resultado::Ok);  // the rest: 30,00
   EXPECT_EQ(ecf->vinculadoAtual().valor, 3000);
   ASSERT_EQ(ecf->fechaComprovanteVinculado(), Resultado::Ok);
   EXPECT_EQ(ecf->abreComprovanteVinculado("Cartao"), Resultado::VinculadoInvalido);
   EXPECT_EQ(ecf->fechaComprovanteVinculado(), Resultado::DocumentoNaoAberto);
   EXPECT_EQ(ecf->contadores().cdc, 2);
   EXPECT_EQ(ecf->contadores().coo, cooCupom + 2);
-  EXPECT_EQ(ecf->cancelaCupom(), Resultado::NadaACancelar);  // o cupom já não é o último documento
+  EXPECT_EQ(ecf->cancelaCupom(),
+            Resultado::NadaACancelar);  // the coupon is no longer the last document
 }
 
 TEST_F(Venda, RelatorioGerencial) {
@@ -237,7 +239,7 @@ TEST_F(Venda, RelatorioGerencial) {
   ASSERT_EQ(ecf->fechaRelatorioGerencial(), Resultado::Ok);
   EXPECT_EQ(ecf->contadores().grg, 1);
   EXPECT_EQ(ecf->contadores().gnf, 1);
-  const DocumentoImpresso& rg = ecf->jornal().back();
+  const DocumentoImpresso rg = ecf->jornal().back();
   EXPECT_EQ(rg.tipo, "RG");
   EXPECT_NE(std::find(rg.linhas.begin(), rg.linhas.end(), std::string(48, 'A')), rg.linhas.end());
   EXPECT_NE(std::find(rg.linhas.begin(), rg.linhas.end(), std::string(4, 'A')), rg.linhas.end());
