@@ -217,18 +217,19 @@ bool ArqMfdBematech(const std::string &arquivo, std::string de, std::string ate,
 
   const std::string esperado =
       EstadoEcf.PastaRetorno + EstadoEcf.NumeroSerie + "_" + intervalo + ".txt";
-  if (plataforma::ArquivoExiste(esperado))
-    plataforma::CopiaArquivo(esperado, arquivo);
-  else
+  if (!plataforma::ArquivoExiste(esperado))
     Mensagem("Arquivo de retorno do ECF esperado não foi encontrado.\nArquivo: " +
              EntreAspas(esperado) + ".");
+  else if (!plataforma::CopiaArquivo(esperado, arquivo) && !plataforma::ArquivoExiste(arquivo))
+    FalhaArquivo("Não foi possível copiar o arquivo \"" + esperado + "\" para \"" + arquivo +
+                 "\".");
   return plataforma::ArquivoExiste(arquivo);
 }
 
 // The range as the caller gave it: trimmed for every driver but the DATAREGIS
 // reading, which takes its reduction counters as they came.
-bool ArqMfd(const std::string &arquivo, const std::string &inicioDado,
-            const std::string &fimDado, int32_t modo) {
+bool ArqMfd(const std::string &arquivo, const std::string &inicioDado, const std::string &fimDado,
+            int32_t modo) {
   const std::string de = Aparar(inicioDado), ate = Aparar(fimDado);
   const bool datas = IntervaloDeDatas(de);
   switch (EstadoEcf.Fabricante) {
@@ -347,6 +348,9 @@ bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
   if (plataforma::ArquivoExiste(arquivo)) plataforma::ApagaArquivo(arquivo);
   try {
     return DownloadMfd(arquivo, inicio, fim);
+  } catch (const ErroEntradaSaida &) {
+    FalhaArquivo("Não foi possível gravar o arquivo \"" + arquivo + "\".");
+    return false;
   } catch (...) {
     return false;
   }
@@ -356,6 +360,9 @@ bool ecf_ArqMFD(const std::string &arquivo, const std::string &inicio, const std
                 int32_t modo) {
   try {
     return ArqMfd(arquivo, inicio, fim, modo);
+  } catch (const ErroEntradaSaida &) {
+    FalhaArquivo("Não foi possível gravar o arquivo \"" + arquivo + "\".");
+    return false;
   } catch (...) {
     return false;
   }

@@ -213,6 +213,18 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
   }
 }
 
+// The reading written to the return file; one that cannot be written is told
+// to the operator, with the failure code, instead of a verdict.
+bool GravaLeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
+  try {
+    LeituraMfDllG2(faixa, completa, arquivo);
+    return true;
+  } catch (const ErroEntradaSaida &erro) {
+    FalhaArquivo(erro.what());
+    return false;
+  }
+}
+
 }  // namespace
 
 namespace tarvic {
@@ -486,7 +498,7 @@ void ecf_LeituraMemoriaFiscalData(const std::string &dataInicial, const std::str
         ecf_Retorno = -2;
         return;
       }
-      LeituraMfDllG2(faixa, completa, arquivo);
+      if (!GravaLeituraMfDllG2(faixa, completa, arquivo)) return;
       break;
     }
     default:
@@ -529,8 +541,9 @@ void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFina
       break;
     case DATAREGIS:
     case URANO:
-      LeituraMfDllG2({"ReducaoFinal", "ReducaoInicial", DLLG2_INTEIRO, inicio, final}, completa,
-                     arquivo);
+      if (!GravaLeituraMfDllG2({"ReducaoFinal", "ReducaoInicial", DLLG2_INTEIRO, inicio, final},
+                               completa, arquivo))
+        return;
       break;
     default:
       break;

@@ -251,13 +251,16 @@ TEST_F(Arquivos, DownloadDataregisComFalha) {
   EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno:  7"}));
   EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
 
-  // A file that cannot be written ends the download silently, and the
-  // channel does not keep the long timeout of the collection.
+  // A file that cannot be written ends the download with the file named and
+  // a failure code, and the channel does not keep the long timeout of the
+  // collection.
   duble::Reinicia();
   mensagens.clear();
   Dataregis({"linha\n"});
-  EXPECT_FALSE(ecf_DownLoadDaMFD((Pasta() + "nao/existe/fita.txt").c_str(), "10", "20"));
-  EXPECT_TRUE(mensagens.empty());
+  const std::string ruim = Pasta() + "nao/existe/fita.txt";
+  EXPECT_FALSE(ecf_DownLoadDaMFD(ruim.c_str(), "10", "20"));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível gravar o arquivo \"" + ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
   EXPECT_EQ(duble::ChamadasDe("DLLG2_DefineTimeout"),
             (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_DefineTimeout(3, 10)",
                       "DLLG2_DefineTimeout(3, 120)", "DLLG2_DefineTimeout(3, 10)"}));
@@ -314,6 +317,13 @@ TEST_F(Arquivos, ArqMfdBematechCopiaASaidaDoDriver) {
   EXPECT_EQ(Aspas(duble::Chamadas()[0])[2], "31/03/2015");
   EXPECT_EQ(Aspas(duble::Chamadas()[0])[3], "D");
   EXPECT_TRUE(mensagens.empty());
+
+  // The driver's file where the host's cannot be made: both are named.
+  const std::string ruim = Pasta() + "nao/destino.txt";
+  EXPECT_FALSE(ecf_ArqMFD(ruim.c_str(), "1/3/2015", "31/03/2015", 0));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível copiar o arquivo \"" + saida + "\" para \"" +
+                                ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 TEST_F(Arquivos, ArqMfdBematechRecusadoPeloDriver) {
@@ -421,6 +431,14 @@ TEST_F(Arquivos, ArqMfdDataregisGravaALeituraComoVeio) {
   EXPECT_EQ(duble::Chamadas()[2], "DLLG2_AdicionaParam(3, \"DataInicial\", \"01/03/2015\", 2)");
   EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno: 44"}));
   EXPECT_FALSE(Existe(arq));
+
+  duble::Reinicia();
+  mensagens.clear();
+  Dataregis({"linha"});
+  const std::string ruim = Pasta() + "nao/mf.txt";
+  EXPECT_FALSE(ecf_ArqMFD(ruim.c_str(), "1", "2", 0));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível gravar o arquivo \"" + ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 // ---- ecf_AtoCotepe1704 ---------------------------------------------------------------

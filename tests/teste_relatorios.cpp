@@ -245,8 +245,10 @@ TEST_F(Relatorios, ReducaoPendente) {
     const char *data, *hora;  // printer clock; null: not asked
     bool pendente;
   } casos[] = {
-      {BEMATECH, "000000", nullptr, nullptr, false},  {BEMATECH, "", nullptr, nullptr, false},
-      {BEMATECH, "010115", "020115", "000001", true}, {SWEDA, "010115", "010115", "235959", false},
+      {BEMATECH, "000000", nullptr, nullptr, false},
+      {BEMATECH, "", nullptr, nullptr, false},
+      {BEMATECH, "010115", "020115", "000001", true},
+      {SWEDA, "010115", "010115", "235959", false},
       {SWEDA, "010115", "020115", "000000", true},
       // Positions of the answer as it came: " 1/01/15", not "10/11/5".
       {BEMATECH, " 10115", "010115", "120000", false},
@@ -570,6 +572,17 @@ TEST_F(Relatorios, LeituraMemoriaFiscalDllG2EmArquivo) {
   ecf_LeituraMemoriaFiscalReducao(1, 2, "C", true);
   EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando(7, \"LeImpressao\")").size(), 1u);
   EXPECT_FALSE(std::ifstream(EstadoEcf.ArquivoRetorno).good());
+}
+
+TEST_F(Relatorios, LeituraMemoriaFiscalDllG2EmArquivoQueNaoPodeSerGravado) {
+  Dllg2(URANO);
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  EstadoEcf.ArquivoRetorno = Pasta() + "nao/meuRetorno.ini";
+  RespondeDllG2("LEITURA DA MF\r\n");
+  ecf_LeituraMemoriaFiscalReducao(1, 2, "C", true);
+  EXPECT_EQ(Textos(), (std::vector<std::string>{"Não foi possível gravar \"" +
+                                                EstadoEcf.ArquivoRetorno + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 TEST_F(Relatorios, LeituraMemoriaFiscalDllG2ComDataInvalidaNaoChegaAImpressora) {
