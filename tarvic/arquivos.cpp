@@ -88,6 +88,7 @@ void Acrescenta(const std::string &arquivo, const std::string &texto) {
 int32_t GravaImpressao(const std::string &arquivo, bool ajustar) {
   DefineTimeoutDllG2(120);
   int32_t codigo = 0;
+  PedacosDaImpressao pedacos;
   try {
     for (;;) {
       std::string texto;
@@ -95,6 +96,10 @@ int32_t GravaImpressao(const std::string &arquivo, bool ajustar) {
       // A reply buffer left as it was handed over (all blanks, no NUL) is no
       // text: without this the loop would never end on such a driver.
       if (codigo != 0 || texto.empty() || texto == Espacos(4000)) break;
+      if (!pedacos.Aceita(texto)) {
+        codigo = 1;  // a reading that never ended is no reading
+        break;
+      }
       Acrescenta(arquivo, ajustar ? tarvic::AjustaTextoImpressao(texto) : texto);
     }
   } catch (...) {

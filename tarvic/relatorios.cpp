@@ -195,6 +195,7 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
   RetornoDllG2 = DLLG2_ExecutaComando(CanalDllG2, "EmiteLeituraMF");
   plataforma::ApagaArquivo(EstadoEcf.ArquivoRetorno);
   if (!arquivo) return;
+  PedacosDaImpressao pedacos;
   for (;;) {
     std::string pedaco;
     if (LeImpressao(pedaco) != 0) break;
@@ -202,6 +203,10 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
     // was given; a buffer left as it was is no piece, and the printer would
     // be asked forever.
     if (pedaco.size() >= 4000) break;
+    if (!pedacos.Aceita(pedaco)) {
+      RetornoDllG2 = 0;  // judged as a printer that stopped answering
+      break;
+    }
     // The empty piece that ends the printout still opens the file, so a
     // printout without text leaves an empty return file.
     std::ofstream saida(EstadoEcf.ArquivoRetorno, std::ios::binary | std::ios::app);

@@ -267,6 +267,19 @@ TEST_F(Arquivos, DownloadDataregisComFalha) {
   EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
 }
 
+// A driver stuck on one piece must neither hold the host nor fill the disk.
+TEST_F(Arquivos, LeituraDeDriverPresoNoMesmoPedacoParaEFalha) {
+  const std::string arq = Pasta() + "fita.txt";
+  Dataregis({});
+  duble::Reinicia();
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  duble::RespondeSempre("DLLG2_Retorno", {1, {"linha\n"}, {}});
+  EXPECT_FALSE(ecf_DownLoadDaMFD(arq.c_str(), "10", "20"));
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando(3, \"LeImpressao\")").size(), 101u);
+  EXPECT_EQ(LeArquivo(arq).size(), 100 * std::string("linha\r\n").size());
+  EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno:  1"}));
+}
+
 TEST_F(Arquivos, LeituraTerminaQuandoODriverNaoPreencheOBuffer) {
   const std::string arq = Pasta() + "fita.txt";
   Fabricante(DATAREGIS);
