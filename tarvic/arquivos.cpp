@@ -314,7 +314,9 @@ std::string AjustaTextoImpressao(const std::string &texto) {
       ContadorLinha = 0;
     } else if (c == '\r') {
       // Line ends are written as CR LF from the LF alone.
-    } else if (ContadorLinha == LARGURA_LINHA) {
+    } else if (ContadorLinha >= LARGURA_LINHA) {
+      // At or past the width: a CR that fell on the last column counted
+      // without being written, and the line must still end here.
       ajustado += c;
       ajustado += "\r\n";
       ContadorLinha = 0;

@@ -231,6 +231,16 @@ TEST_F(Arquivos, DownloadDataregisGravaALeituraAjustadaEmLinhasDe48) {
   EXPECT_EQ(duble::Chamadas()[3], "DLLG2_AdicionaParam(3, \"COOFinal\", \"20\", 4)");
 }
 
+// A CR that falls on the 48th column counts without being written: the line
+// still ends at the next character, not at the next line feed.
+TEST_F(Arquivos, DownloadDataregisComCrNaUltimaColunaQuebraMesmoAssim) {
+  const std::string arq = Pasta() + "fita.txt";
+  Dataregis({std::string(47, 'A') + "\r" + std::string(60, 'B')});
+  EXPECT_TRUE(ecf_DownLoadDaMFD(arq.c_str(), "10", "20"));
+  EXPECT_EQ(LeArquivo(arq),
+            std::string(47, 'A') + "B\r\n" + std::string(48, 'B') + "\r\n" + std::string(11, 'B'));
+}
+
 TEST_F(Arquivos, DownloadDataregisComFalha) {
   const std::string arq = Pasta() + "fita.txt";
   Dataregis({});
