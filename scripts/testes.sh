@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Every test: the native suite (library, simulator), the checks of the 32-bit
-# tarvic.dll, and the Windows host runs under wine64.
+# Every test: the native suite (library, simulator, the demo's day under
+# valgrind), the checks of the 32-bit tarvic.dll, the Windows host runs under
+# wine64, the library's suite and the hostile sweep under AddressSanitizer
+# and UBSan, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/prepara.sh
@@ -10,3 +12,12 @@ for preset in native win32 win64; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "== native-asan"
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan --target testes_tarvic varredura_hostil
+ctest --preset native-asan -E '_NOT_BUILT$'
+echo "== fuzz"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
