@@ -60,7 +60,10 @@ typedef int64_t tarvic_Moeda;
 typedef double tarvic_DataHora;
 typedef long double tarvic_MoedaResultado;
 
-/* Last return code of the manufacturer's driver; 1 is success. */
+/* Last return code of the manufacturer's driver; 1 is success. -1 also when
+   the library itself could not make or write a folder or file it needed (the
+   return folder, the return file, a reading's file); the operator is told
+   which. */
 extern TARVIC_DADO int32_t ecf_Retorno;
 
 /* Operator message handler: receives the message, the caption (the
@@ -77,12 +80,17 @@ typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *tit
 
 /* Selects the manufacturer, opens the port, checks the printer, prepares the
    return folder and file, and frees the printer of half-finished documents.
-   True when the manufacturer is known and the printer answered. */
+   True when the manufacturer is known and the printer answered; false, with
+   ecf_Retorno -1 and the folder named to the operator, when the return folder
+   cannot be made in the base folder. */
 tarvic_Flag TARVIC_API ecf_Inicializa(const char *nome, const char *porta, const char *pastaBase);
 /* Writes the return-file paths and the driver's own configuration; false for
    manufacturers without one. */
 tarvic_Flag TARVIC_API ecf_SetarPafRetorno(void);
-/* Names another return file (deleting it when it exists). */
+/* Names another return file (deleting it when it exists). False, keeping the
+   current one, with ecf_Retorno -1 and the reason told to the operator, when
+   its folder does not exist, it is a folder, or the old file cannot be
+   deleted. */
 tarvic_Flag TARVIC_API ecf_SetArqRetorno(const char *arquivo);
 /* The state of the shop ("RJ", "MG", "PB", "DF", ...), used by the closing text. */
 tarvic_Flag TARVIC_API ecf_SetUF(const char *uf);

@@ -186,6 +186,14 @@ void ConfereResultado(R resultado, const std::string &chamada) {
   }
 }
 
+// The host's control words come back as the host left them.
+void ConfereControle(ControlePf posto, ControlePf nosso, const std::string &chamada) {
+  const ControlePf depois = LeControle();
+  DefineControle(nosso);
+  if (depois.x87 != posto.x87 || depois.sse != posto.sse)
+    Falha("controle de ponto flutuante do hospedeiro alterado por " + chamada);
+}
+
 template <class R, class... A, size_t... I>
 void Chama(R (*funcao)(A...), const char *lista, Argumentos &a, std::string &chamada,
            std::index_sequence<I...>) {
@@ -204,15 +212,12 @@ void Chama(R (*funcao)(A...), const char *lista, Argumentos &a, std::string &cha
   const ControlePf posto = LeControle();  // reserved bits as the processor keeps them
   if constexpr (std::is_void_v<R>) {
     std::apply(funcao, argumentos);
+    ConfereControle(posto, nosso, chamada);
   } else {
     const R resultado = std::apply(funcao, argumentos);
-    const ControlePf depois = LeControle();
-    DefineControle(nosso);
+    ConfereControle(posto, nosso, chamada);
     ConfereResultado(resultado, chamada);
-    if (depois.x87 != posto.x87 || depois.sse != posto.sse)
-      Falha("controle de ponto flutuante do hospedeiro alterado por " + chamada);
   }
-  DefineControle(nosso);
   inicioDaChamada = 0;
 }
 
@@ -457,8 +462,14 @@ int main(int argc, char **argv) {
     Roda(o.semente, Planeja(o.semente, static_cast<uint64_t>(o.rodada)), o.porRodada, pasta, fonte,
          totais);
   } else {
-    for (uint64_t n = 0; totais.chamadas < o.chamadas; ++n)
+    for (uint64_t n = 0; totais.chamadas < o.chamadas; ++n) {
+      const uint64_t antes = totais.chamadas / 1000000;
       Roda(o.semente, Planeja(o.semente, n), o.porRodada, pasta, fonte, totais);
+      if (totais.chamadas / 1000000 != antes)
+        std::fprintf(stderr, "varredura hostil: %llu chamadas, semente %llu\n",
+                     static_cast<unsigned long long>(totais.chamadas),
+                     static_cast<unsigned long long>(o.semente));
+    }
   }
   const double segundos = std::chrono::duration<double>(Relogio::now() - inicio).count();
   terminou = true;
