@@ -233,8 +233,8 @@ bool ArqMfdBematech(const std::string &arquivo, std::string de, std::string ate,
 
 // The range as the caller gave it: trimmed for every driver but the DATAREGIS
 // reading, which takes its reduction counters as they came.
-bool ArqMfd(const std::string &arquivo, const std::string &inicioDado, const std::string &fimDado,
-            int32_t modo) {
+bool ArqMfd(const std::string &arquivo, const std::string &inicioDado,
+            const std::string &fimDado, int32_t modo) {
   const std::string de = Aparar(inicioDado), ate = Aparar(fimDado);
   const bool datas = IntervaloDeDatas(de);
   switch (EstadoEcf.Fabricante) {

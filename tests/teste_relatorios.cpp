@@ -245,10 +245,8 @@ TEST_F(Relatorios, ReducaoPendente) {
     const char *data, *hora;  // printer clock; null: not asked
     bool pendente;
   } casos[] = {
-      {BEMATECH, "000000", nullptr, nullptr, false},
-      {BEMATECH, "", nullptr, nullptr, false},
-      {BEMATECH, "010115", "020115", "000001", true},
-      {SWEDA, "010115", "010115", "235959", false},
+      {BEMATECH, "000000", nullptr, nullptr, false},  {BEMATECH, "", nullptr, nullptr, false},
+      {BEMATECH, "010115", "020115", "000001", true}, {SWEDA, "010115", "010115", "235959", false},
       {SWEDA, "010115", "020115", "000000", true},
       // Positions of the answer as it came: " 1/01/15", not "10/11/5".
       {BEMATECH, " 10115", "010115", "120000", false},
