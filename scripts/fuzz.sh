@@ -2,8 +2,9 @@
 # The fuzz targets for millions of inputs each, from their seed corpora
 # (fuzz/corpus/<target>); what they find new stays in build/fuzz/fuzz/novos.
 #   bash scripts/fuzz.sh [EXECUCOES [ALVO...]]
-# Defaults: 10000000 inputs for every target. A finding stops its target and
-# leaves the input as build/fuzz/fuzz/<target>-crash-*.
+# Defaults: 10000000 inputs for every target; FUZZ_SEGUNDOS=N also stops each
+# target after N seconds. A finding stops its target and leaves the input as
+# build/fuzz/fuzz/<target>-crash-*.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 execucoes=${1:-10000000}
@@ -19,7 +20,7 @@ resultado=0
 for alvo in "${alvos[@]}"; do
   mkdir -p "novos/$alvo"
   inicio=$(date +%s)
-  if ./"$alvo" -runs="$execucoes" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  if ./"$alvo" -runs="$execucoes" -max_total_time="${FUZZ_SEGUNDOS:-0}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$alvo-" "novos/$alvo" "../../../fuzz/corpus/$alvo" >"$alvo.log" 2>&1; then
     estado="nenhum achado"
   else
