@@ -59,6 +59,22 @@ std::string nomeDeArquivo(const std::string& fabricante) {
   return "tarvic_sim_" + (r.empty() ? std::string("ECF") : r) + ".json";
 }
 
+// The state keeps whole numbers only. A real number in it (an integer too
+// large for any integer type is parsed as one) would be converted beyond the
+// range of its field; the file is refused instead. Walked without recursion:
+// the nesting of a damaged file has no limit.
+bool temNumeroReal(const json& raiz) {
+  std::vector<const json*> pendentes{&raiz};
+  while (!pendentes.empty()) {
+    const json* j = pendentes.back();
+    pendentes.pop_back();
+    if (j->is_number_float()) return true;
+    if (j->is_structured())
+      for (const json& filho : *j) pendentes.push_back(&filho);
+  }
+  return false;
+}
+
 void aviso(const std::string& linha) {
   std::cerr << "tarvic simulador: " << linha << std::endl;
 }
@@ -460,6 +476,7 @@ bool ImpressoraFiscal::desserializa(const std::string& texto, std::string& erro)
   try {
     json j = json::parse(texto);
     if (!j.is_object()) throw std::runtime_error("o conteudo nao e um objeto JSON");
+    if (temNumeroReal(j)) throw std::runtime_error("numero nao inteiro");
     int versao = j.at("versao").get<int>();
     if (versao != VersaoEstado)
       throw std::runtime_error("versao " + std::to_string(versao) + " desconhecida");

@@ -77,6 +77,24 @@ TEST_F(Persistencia, ArquivoCorrompidoComecaImpressoraNovaSemPerderOArquivo) {
   }
 }
 
+// A number beyond every integer type in a state that is otherwise whole: the
+// file is set aside, never converted out of range.
+TEST_F(Persistencia, NumeroForaDeQualquerInteiroComecaImpressoraNova) {
+  vendaSimples(500);
+  ecf.reset();
+  std::string texto = lerArquivo(estado);
+  const std::size_t campo = texto.find("\"quantidadeMilesimos\": ");
+  ASSERT_NE(campo, std::string::npos);
+  const std::size_t numero = campo + std::string("\"quantidadeMilesimos\": ").size();
+  texto.replace(numero, texto.find_first_not_of("0123456789", numero) - numero,
+                "3044444444444444444444444444444444444400");
+  escreverArquivo(estado, texto);
+  testing::internal::CaptureStderr();
+  reabre();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("ilegivel"), std::string::npos);
+  EXPECT_EQ(ecf->contadores().coo, 0);
+}
+
 TEST_F(Persistencia, ArquivoAusenteAvisaEmUmaLinha) {
   ecf.reset();
   fs::remove(estado);
