@@ -20,8 +20,9 @@ resultado=0
 for alvo in "${alvos[@]}"; do
   mkdir -p "novos/$alvo"
   inicio=$(date +%s)
-  if ./"$alvo" -runs="$execucoes" -max_total_time="${FUZZ_SEGUNDOS:-0}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$alvo-" "novos/$alvo" "../../../fuzz/corpus/$alvo" >"$alvo.log" 2>&1; then
+  if ./"$alvo" -runs="$execucoes" -max_total_time="${FUZZ_SEGUNDOS:-0}" -timeout=10 \
+      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$alvo-" \
+      "novos/$alvo" "../../../fuzz/corpus/$alvo" >"$alvo.log" 2>&1; then
     estado="nenhum achado"
   else
     estado="ACHADO (build/fuzz/fuzz/$alvo.log)"
