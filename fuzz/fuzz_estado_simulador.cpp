@@ -1,8 +1,38 @@
-// The simulated printer's state file: any text is read or refused, never a
-// fault, and a state that was read is written again in a form that reads back
-// the same. The reader is the printer's own parse from text, which the
-// printer keeps to itself: the target opens it up (the printer's start-up
-// around it writes files and would make each input a hundred times slower).
+// The simulated printer's files as its readers take them: any text is read
+// or refused with an exception, never a fault.
+#if __has_include("estado_gravado.h")
+#include <exception>
+#include <string>
+
+#include "estado_gravado.h"
+
+// The input is the state file's text, then (after a NUL) the text of its log
+// of changes; the journal and fiscal-memory readers get it whole.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
+  using namespace tarvic::simulador;
+  const std::string texto(reinterpret_cast<const char *>(dados), tamanho);
+  const size_t nul = texto.find('\0');
+  try {
+    LeEstadoDoSimulador(texto.substr(0, nul),
+                        nul == std::string::npos ? std::string() : texto.substr(nul + 1));
+  } catch (const std::exception &) {
+  }
+  try {
+    LeJornal(texto);
+  } catch (const std::exception &) {
+  }
+  try {
+    LeMemoriaFiscal(texto);
+  } catch (const std::exception &) {
+  }
+  return 0;
+}
+
+#else
+// Without the pure readers: a state that was read is written again in a form
+// that reads back the same. The printer keeps its parse from text to itself:
+// the target opens it up (the start-up around it writes files and would make
+// each input a hundred times slower).
 #include <unistd.h>
 
 #include <cstdlib>
@@ -49,3 +79,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
   if (!impressora.desserializa(escrito, erro) || impressora.serializa() != escrito) std::abort();
   return 0;
 }
+#endif
