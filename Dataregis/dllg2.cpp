@@ -183,6 +183,13 @@ int32_t LeImpressao(std::string &texto) {
   return 0;
 }
 
+bool PedacosDaImpressao::Aceita(const std::string &pedaco) {
+  repeticoes_ = pedaco == anterior_ ? repeticoes_ + 1 : 0;
+  if (repeticoes_ == 0) anterior_ = pedaco;
+  total_ += pedaco.size();
+  return repeticoes_ < repeticoesMaximas_ && total_ <= totalMaximo_;
+}
+
 int32_t EmiteLeituraMF(const std::string &dataInicial, const std::string &dataFinal,
                        const std::string &reducaoInicial, const std::string &reducaoFinal,
                        const std::string &destino, const std::string &leituraSimplificada,

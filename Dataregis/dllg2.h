@@ -56,6 +56,24 @@ int32_t LeTexto(const std::string &nome, std::string &valor);
 int32_t LeData(const std::string &nome, std::string &valor);
 int32_t LeHora(const std::string &nome, std::string &valor);
 int32_t LeImpressao(std::string &texto);
+// The pieces of one reading of printed text, as LeImpressao gives them until
+// the driver has no more. A driver that never says so (the same piece over
+// and over, or more text than a printer keeps) must not hold the host, nor
+// fill its disk, for ever.
+class PedacosDaImpressao {
+ public:
+  explicit PedacosDaImpressao(int repeticoes = 100, size_t total = size_t{256} << 20)
+      : repeticoesMaximas_(repeticoes), totalMaximo_(total) {}
+  // False once the reading has to stop: the piece is then not part of it.
+  bool Aceita(const std::string &pedaco);
+
+ private:
+  int repeticoesMaximas_;
+  size_t totalMaximo_;
+  std::string anterior_;
+  int repeticoes_ = 0;
+  size_t total_ = 0;
+};
 int32_t EmiteLeituraMF(const std::string &dataInicial, const std::string &dataFinal,
                        const std::string &reducaoInicial, const std::string &reducaoFinal,
                        const std::string &destino, const std::string &leituraSimplificada,

@@ -92,7 +92,10 @@ typedef int64_t tarvic_Moeda;
 typedef double tarvic_DataHora;
 typedef long double tarvic_MoedaResultado;
 
-/* Last return code of the manufacturer's driver; 1 is success. */
+/* Last return code of the manufacturer's driver; 1 is success. -1 also when
+   the library itself could not make or write a folder or file it needed (the
+   return folder, the return file, a reading's file); the operator is told
+   which. */
 extern TARVIC_DADO int32_t ecf_Retorno;
 
 /* Operator message handler: receives the message, the caption (the
@@ -130,7 +133,8 @@ typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *tit
    - a printer that does not answer (ecf_Ligado's message);
    - BEMATECH with a BEMAFI32.DLL whose version is not "5,10,6,8": "Versão da
      bemafi32.dll é inválida." with both versions, ecf_IdFabricante -1, abort;
-   - a return folder that cannot be created (abort).
+   - a return folder that cannot be created: the operator is told which
+     folder and why, ecf_Retorno -1.
    ecf_Retorno: the last driver code of these steps. Return file:
    "PATHRETORNO", "ARQRETORNO", "MODELO", "MARCA", "TIPO" and, when the status
    has something to say, "POSICAO". DATAREGIS and URANO printers are not asked
@@ -153,8 +157,10 @@ tarvic_Flag TARVIC_API ecf_SetarPafRetorno(void);
 /* Names another return file (a full path) in place of meuRetorno.ini and
    deletes a file of that name. Call it after ecf_Inicializa, which sets the
    default again. DATAREGIS also starts its driver's log anew ("dtregis.log"
-   in the TEMP folder). True; false for an empty name, which keeps the
-   current file. */
+   in the TEMP folder). True; false, keeping the current file, for an
+   empty name, and with ecf_Retorno -1 and the reason told to the operator
+   when its folder does not exist, it is a folder, or the old file cannot be
+   deleted. */
 tarvic_Flag TARVIC_API ecf_SetArqRetorno(const char *arquivo);
 /* The shop's state in upper case ("RJ", "MG", "PB", "DF", ...). It chooses the
    legal lines ecf_TerminaFechamentoCupom adds to the closing text; any other

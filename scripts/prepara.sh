@@ -2,14 +2,16 @@
 # Installs what the build, the tests and the demo need, when it is missing:
 # CMake and Ninja, GoogleTest, Google Benchmark, nlohmann-json; unless called
 # with "nativo", also the 32- and 64-bit MinGW-w64 compilers for the Windows
-# builds, wine64 for the Windows tests, and Free Pascal and the Mono C#
-# compiler that check the host kits.
+# builds, wine64 for the Windows tests, Free Pascal and the Mono C# compiler
+# that check the host kits, clang 14 with libFuzzer for the fuzz targets and
+# valgrind.
 set -euo pipefail
 pacotes=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev python3)
 if [ "${1:-}" != "nativo" ]; then
   pacotes+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
             binutils-mingw-w64-x86-64 wine64)
   pacotes+=(fp-compiler mono-mcs)
+  pacotes+=(clang-14 libclang-rt-14-dev valgrind)
 fi
 faltam=()
 for p in "${pacotes[@]}"; do

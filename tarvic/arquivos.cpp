@@ -85,6 +85,7 @@ void Acrescenta(const std::string &arquivo, const std::string &texto) {
 int32_t GravaImpressao(const std::string &arquivo, bool ajustar) {
   DefineTimeoutDllG2(120);
   int32_t codigo = 0;
+  PedacosDaImpressao pedacos;
   try {
     for (;;) {
       std::string texto;
@@ -92,6 +93,10 @@ int32_t GravaImpressao(const std::string &arquivo, bool ajustar) {
       // A reply buffer left as it was handed over (all blanks, no NUL) is no
       // text: without this the loop would never end on such a driver.
       if (codigo != 0 || texto.empty() || texto == Espacos(4000)) break;
+      if (!pedacos.Aceita(texto)) {
+        codigo = 1;  // a reading that never ended is no reading
+        break;
+      }
       Acrescenta(arquivo, ajustar ? tarvic::AjustaTextoImpressao(texto) : texto);
     }
   } catch (...) {
@@ -214,11 +219,12 @@ bool ArqMfdBematech(const std::string &arquivo, std::string de, std::string ate,
 
   const std::string esperado =
       EstadoEcf.PastaRetorno + EstadoEcf.NumeroSerie + "_" + intervalo + ".txt";
-  if (plataforma::ArquivoExiste(esperado))
-    plataforma::CopiaArquivo(esperado, arquivo);
-  else
+  if (!plataforma::ArquivoExiste(esperado))
     Mensagem("Arquivo de retorno do ECF esperado não foi encontrado.\nArquivo: " +
              EntreAspas(esperado) + ".");
+  else if (!plataforma::CopiaArquivo(esperado, arquivo) && !plataforma::ArquivoExiste(arquivo))
+    FalhaArquivo("Não foi possível copiar o arquivo \"" + esperado + "\" para \"" + arquivo +
+                 "\".");
   return plataforma::ArquivoExiste(arquivo);
 }
 
@@ -305,7 +311,9 @@ std::string AjustaTextoImpressao(const std::string &texto) {
       ContadorLinha = 0;
     } else if (c == '\r') {
       // Line ends are written as CR LF from the LF alone.
-    } else if (ContadorLinha == LARGURA_LINHA) {
+    } else if (ContadorLinha >= LARGURA_LINHA) {
+      // At or past the width: a CR that fell on the last column counted
+      // without being written, and the line must still end here.
       ajustado += c;
       ajustado += "\r\n";
       ContadorLinha = 0;
@@ -344,6 +352,9 @@ bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
   if (plataforma::ArquivoExiste(arquivo)) plataforma::ApagaArquivo(arquivo);
   try {
     return DownloadMfd(arquivo, inicio, fim);
+  } catch (const ErroEntradaSaida &) {
+    FalhaArquivo("Não foi possível gravar o arquivo \"" + arquivo + "\".");
+    return false;
   } catch (...) {
     return false;
   }
@@ -353,6 +364,9 @@ bool ecf_ArqMFD(const std::string &arquivo, const std::string &inicio, const std
                 int32_t modo) {
   try {
     return ArqMfd(arquivo, inicio, fim, modo);
+  } catch (const ErroEntradaSaida &) {
+    FalhaArquivo("Não foi possível gravar o arquivo \"" + arquivo + "\".");
+    return false;
   } catch (...) {
     return false;
   }

@@ -64,6 +64,12 @@ inline int32_t GuardaRetorno(int32_t codigo) {
   return codigo;
 }
 
+// Code left in ecf_Retorno when the library itself could not carry an export
+// out (a folder or a file it could not make or write): the drivers' "function
+// execution error", the one code whose message says no more than what
+// happened. The operator is told the details.
+constexpr int32_t RETORNO_FALHA_EXECUCAO = -1;
+
 // ---- Errors ----------------------------------------------------------------
 
 // A text that does not convert to a number or a date.
@@ -90,6 +96,9 @@ std::string EntreAspas(const std::string &texto);  // 'texto', inner quotes doub
 // Answer left by a driver in a buffer of blanks: up to its first NUL, trimmed.
 std::string LeBuffer(const std::string &buffer);
 std::string IncluiSeparador(const std::string &pasta);
+// Folder part of a path, up to and with its last separator (a drive's colon
+// counts on Windows); empty when there is none.
+std::string PastaDoCaminho(const std::string &caminho);
 
 // ---- Numbers ----------------------------------------------------------------
 
@@ -133,6 +142,9 @@ void AcessaIni(const std::string &arquivo, const std::string &secao, const std::
 void Mensagem(const std::string &texto);
 [[noreturn]] void MensagemErro(const std::string &texto);
 bool Pergunta(const std::string &texto);
+// A folder or file the library could not make or write: the failure code goes
+// to ecf_Retorno and the operator is told what failed.
+void FalhaArquivo(const std::string &texto);
 bool VerificaRetorno(bool mostrar);
 
 // ---- Files ----------------------------------------------------------------------

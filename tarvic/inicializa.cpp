@@ -57,15 +57,35 @@ void IdentificaPastaSistema() {
   }
 }
 
-void PreparaPastaRetorno(const std::string &pastaBase) {
+// The return folder, made one level deep inside an existing base folder;
+// false, after telling the operator which folder could not be made and why,
+// when it is not there afterwards.
+bool PreparaPastaRetorno(const std::string &pastaBase) {
   // Without a base folder the return folder goes beside the host's program
   // rather than to the root of the current drive.
   const std::string base =
       Aparar(pastaBase).empty() ? plataforma::PastaDoExecutavel() : Pasta(pastaBase);
   EstadoEcf.PastaRetorno = IncluiSeparador(base + "retornoEcf");
-  if (!plataforma::PastaExiste(EstadoEcf.PastaRetorno) &&
-      !plataforma::CriaPasta(EstadoEcf.PastaRetorno))
-    throw ErroEntradaSaida("Não foi possível criar a pasta \"" + EstadoEcf.PastaRetorno + "\".");
+  if (plataforma::PastaExiste(EstadoEcf.PastaRetorno) ||
+      plataforma::CriaPasta(EstadoEcf.PastaRetorno))
+    return true;
+  FalhaArquivo("Não foi possível criar a pasta de retorno \"" + EstadoEcf.PastaRetorno + "\".\n" +
+               (plataforma::PastaExiste(base)
+                    ? "Verifique se a pasta \"" + base + "\" aceita gravação."
+                    : "A pasta \"" + base + "\" não existe."));
+  return false;
+}
+
+// Why a file named by the host cannot be its return file; empty when it can.
+std::string ProblemaArquivoRetorno(const std::string &arquivo) {
+  const std::string pasta = PastaDoCaminho(arquivo);
+  if (!pasta.empty() && !plataforma::PastaExiste(pasta))
+    return "A pasta \"" + pasta + "\" do arquivo de retorno não existe.";
+  if (plataforma::PastaExiste(arquivo)) return "\"" + arquivo + "\" é uma pasta, não um arquivo.";
+  // A file that stays would mix the new values with the old ones.
+  if (!ApagaArquivo(arquivo))
+    return "Não foi possível apagar o arquivo de retorno anterior \"" + arquivo + "\".";
+  return "";
 }
 
 // BEMAFI32.INI beside the host's program, else in the system folder; empty
@@ -171,7 +191,7 @@ bool ecf_Inicializa(const std::string &nome, const std::string &porta,
   }
 
   IdentificaPastaSistema();
-  PreparaPastaRetorno(pastaBase);
+  if (!PreparaPastaRetorno(pastaBase)) return false;
   EstadoEcf.ArquivoRetorno = EstadoEcf.PastaRetorno + "meuRetorno.ini";
   ecf_SetarPafRetorno();
   const bool resultado = EstadoEcf.Fabricante > 0;
@@ -185,7 +205,13 @@ bool ecf_SetArqRetorno(const std::string &arquivo) {
   try {
     // A nameless return file could never be written; keep the current one.
     if (Aparar(arquivo).empty()) return false;
-    if (plataforma::ArquivoExiste(arquivo)) plataforma::ApagaArquivo(arquivo);
+    // Nor one that cannot be written, or that would keep old values: the
+    // current one stays, and the host and the operator learn why.
+    const std::string problema = ProblemaArquivoRetorno(arquivo);
+    if (!problema.empty()) {
+      FalhaArquivo(problema);
+      return false;
+    }
     EstadoEcf.ArquivoRetorno = arquivo;
     if (EstadoEcf.Fabricante == DATAREGIS) {
       const std::string log = EstadoEcf.PastaTemp + "dtregis.log";

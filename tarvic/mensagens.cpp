@@ -111,6 +111,13 @@ bool Pergunta(const std::string &texto) {
   return MostraCaixa(texto, plataforma::MB_PERGUNTA) == plataforma::ID_SIM;
 }
 
+void FalhaArquivo(const std::string &texto) {
+  // Set first: a handler that looks at the code while the message is up
+  // sees the failure.
+  ecf_Retorno = RETORNO_FALHA_EXECUCAO;
+  Mensagem(texto);
+}
+
 bool VerificaRetorno(bool mostrar) {
   std::string mensagem;
   bool veredito;

@@ -442,17 +442,9 @@ void GravaDados(const ArquivoReducao &saida, DadosReducao &d) {
   saida.Texto("INFO", d.info);
 }
 
-// Folder part of a path, up to and with its last separator (a drive's colon
-// counts on Windows); empty when there is none.
-std::string PastaDe(const std::string &caminho) {
-  const char *separadores = plataforma::Separador == '\\' ? "\\/:" : "/";
-  const size_t posicao = caminho.find_last_of(separadores);
-  return posicao == std::string::npos ? std::string() : caminho.substr(0, posicao + 1);
-}
-
 // reduc_YYMMDD.txt beside the working file, YY being the year less 2000.
 std::string NomeFinal(const std::string &arquivo, DataHora movimento) {
-  const std::string pasta = Aparar(PastaDe(arquivo));
+  const std::string pasta = Aparar(PastaDoCaminho(arquivo));
   if (pasta.empty()) throw ErroEntradaSaida("'" + arquivo + "' não tem pasta");
   int ano, mes, dia;
   DecodificaData(movimento, ano, mes, dia);
@@ -470,6 +462,12 @@ bool MesmoArquivo(const std::string &a, const std::string &b) {
 namespace tarvic {
 
 bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &) {
+  // A file that could never be written is told before the printer is asked.
+  const std::string pasta = PastaDoCaminho(arquivo);
+  if (!pasta.empty() && !plataforma::PastaExiste(pasta)) {
+    FalhaArquivo("A pasta \"" + pasta + "\" do arquivo da Redução Z não existe.");
+    return false;
+  }
   ApagaArquivo(arquivo);
   DadosReducao dados;
   if (ecf_GtAtu() == 0) return false;
@@ -509,8 +507,12 @@ bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &) {
     if (!MesmoArquivo(nomeFinal, arquivo)) {
       // A final file that cannot be removed still holds an earlier call's
       // data: the new data stay in the working file and nothing is done.
-      if (!ApagaArquivo(nomeFinal)) return false;
-      plataforma::MoveArquivo(arquivo, nomeFinal);
+      if (!ApagaArquivo(nomeFinal) || !plataforma::MoveArquivo(arquivo, nomeFinal)) {
+        FalhaArquivo("Não foi possível substituir o arquivo \"" + nomeFinal + "\"." +
+                     SeTexto(plataforma::ArquivoExiste(arquivo),
+                             "\nOs dados da Redução Z ficaram em \"" + arquivo + "\".", ""));
+        return false;
+      }
     }
     return plataforma::ArquivoExiste(nomeFinal);
   } catch (...) {

@@ -194,6 +194,7 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
   RetornoDllG2 = DLLG2_ExecutaComando(CanalDllG2, "EmiteLeituraMF");
   plataforma::ApagaArquivo(EstadoEcf.ArquivoRetorno);
   if (!arquivo) return;
+  PedacosDaImpressao pedacos;
   for (;;) {
     std::string pedaco;
     if (LeImpressao(pedaco) != 0) break;
@@ -201,11 +202,27 @@ void LeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
     // was given; a buffer left as it was is no piece, and the printer would
     // be asked forever.
     if (pedaco.size() >= 4000) break;
+    if (!pedacos.Aceita(pedaco)) {
+      RetornoDllG2 = 0;  // judged as a printer that stopped answering
+      break;
+    }
     // The empty piece that ends the printout still opens the file, so a
     // printout without text leaves an empty return file.
     if (!plataforma::AcrescentaArquivo(EstadoEcf.ArquivoRetorno, pedaco))
       throw ErroEntradaSaida("Não foi possível gravar \"" + EstadoEcf.ArquivoRetorno + "\".");
     if (pedaco.empty()) break;
+  }
+}
+
+// The reading written to the return file; one that cannot be written is told
+// to the operator, with the failure code, instead of a verdict.
+bool GravaLeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
+  try {
+    LeituraMfDllG2(faixa, completa, arquivo);
+    return true;
+  } catch (const ErroEntradaSaida &erro) {
+    FalhaArquivo(erro.what());
+    return false;
   }
 }
 
@@ -482,7 +499,7 @@ void ecf_LeituraMemoriaFiscalData(const std::string &dataInicial, const std::str
         ecf_Retorno = -2;
         return;
       }
-      LeituraMfDllG2(faixa, completa, arquivo);
+      if (!GravaLeituraMfDllG2(faixa, completa, arquivo)) return;
       break;
     }
     default:
@@ -525,8 +542,9 @@ void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFina
       break;
     case DATAREGIS:
     case URANO:
-      LeituraMfDllG2({"ReducaoFinal", "ReducaoInicial", DLLG2_INTEIRO, inicio, final}, completa,
-                     arquivo);
+      if (!GravaLeituraMfDllG2({"ReducaoFinal", "ReducaoInicial", DLLG2_INTEIRO, inicio, final},
+                               completa, arquivo))
+        return;
       break;
     default:
       break;

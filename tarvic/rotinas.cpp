@@ -54,6 +54,12 @@ std::string IncluiSeparador(const std::string &pasta) {
   return pasta + plataforma::Separador;
 }
 
+std::string PastaDoCaminho(const std::string &caminho) {
+  const char *separadores = plataforma::Separador == '\\' ? "\\/:" : "/";
+  const size_t posicao = caminho.find_last_of(separadores);
+  return posicao == std::string::npos ? std::string() : caminho.substr(0, posicao + 1);
+}
+
 // ---- Numbers ----------------------------------------------------------------
 
 namespace {

@@ -231,6 +231,16 @@ TEST_F(Arquivos, DownloadDataregisGravaALeituraAjustadaEmLinhasDe48) {
   EXPECT_EQ(duble::Chamadas()[3], "DLLG2_AdicionaParam(3, \"COOFinal\", \"20\", 4)");
 }
 
+// A CR that falls on the 48th column counts without being written: the line
+// still ends at the next character, not at the next line feed.
+TEST_F(Arquivos, DownloadDataregisComCrNaUltimaColunaQuebraMesmoAssim) {
+  const std::string arq = Pasta() + "fita.txt";
+  Dataregis({std::string(47, 'A') + "\r" + std::string(60, 'B')});
+  EXPECT_TRUE(ecf_DownLoadDaMFD(arq.c_str(), "10", "20"));
+  EXPECT_EQ(LeArquivo(arq),
+            std::string(47, 'A') + "B\r\n" + std::string(48, 'B') + "\r\n" + std::string(11, 'B'));
+}
+
 TEST_F(Arquivos, DownloadDataregisComFalha) {
   const std::string arq = Pasta() + "fita.txt";
   Dataregis({});
@@ -251,17 +261,33 @@ TEST_F(Arquivos, DownloadDataregisComFalha) {
   EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno:  7"}));
   EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
 
-  // A file that cannot be written ends the download silently, and the
-  // channel does not keep the long timeout of the collection.
+  // A file that cannot be written ends the download with the file named and
+  // a failure code, and the channel does not keep the long timeout of the
+  // collection.
   duble::Reinicia();
   mensagens.clear();
   Dataregis({"linha\n"});
-  EXPECT_FALSE(ecf_DownLoadDaMFD((Pasta() + "nao/existe/fita.txt").c_str(), "10", "20"));
-  EXPECT_TRUE(mensagens.empty());
+  const std::string ruim = Pasta() + "nao/existe/fita.txt";
+  EXPECT_FALSE(ecf_DownLoadDaMFD(ruim.c_str(), "10", "20"));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível gravar o arquivo \"" + ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
   EXPECT_EQ(duble::ChamadasDe("DLLG2_DefineTimeout"),
             (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_DefineTimeout(3, 10)",
                       "DLLG2_DefineTimeout(3, 120)", "DLLG2_DefineTimeout(3, 10)"}));
   EXPECT_EQ(duble::Chamadas().back(), "DLLG2_DefineTimeout(3, 10)");
+}
+
+// A driver stuck on one piece must neither hold the host nor fill the disk.
+TEST_F(Arquivos, LeituraDeDriverPresoNoMesmoPedacoParaEFalha) {
+  const std::string arq = Pasta() + "fita.txt";
+  Dataregis({});
+  duble::Reinicia();
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  duble::RespondeSempre("DLLG2_Retorno", {1, {"linha\n"}, {}});
+  EXPECT_FALSE(ecf_DownLoadDaMFD(arq.c_str(), "10", "20"));
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando(3, \"LeImpressao\")").size(), 101u);
+  EXPECT_EQ(LeArquivo(arq).size(), 100 * std::string("linha\r\n").size());
+  EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno:  1"}));
 }
 
 TEST_F(Arquivos, LeituraTerminaQuandoODriverNaoPreencheOBuffer) {
@@ -314,6 +340,13 @@ TEST_F(Arquivos, ArqMfdBematechCopiaASaidaDoDriver) {
   EXPECT_EQ(Aspas(duble::Chamadas()[0])[2], "31/03/2015");
   EXPECT_EQ(Aspas(duble::Chamadas()[0])[3], "D");
   EXPECT_TRUE(mensagens.empty());
+
+  // The driver's file where the host's cannot be made: both are named.
+  const std::string ruim = Pasta() + "nao/destino.txt";
+  EXPECT_FALSE(ecf_ArqMFD(ruim.c_str(), "1/3/2015", "31/03/2015", 0));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível copiar o arquivo \"" + saida + "\" para \"" +
+                                ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 TEST_F(Arquivos, ArqMfdBematechRecusadoPeloDriver) {
@@ -421,6 +454,14 @@ TEST_F(Arquivos, ArqMfdDataregisGravaALeituraComoVeio) {
   EXPECT_EQ(duble::Chamadas()[2], "DLLG2_AdicionaParam(3, \"DataInicial\", \"01/03/2015\", 2)");
   EXPECT_EQ(Textos(), (Chamadas{"Falha na execução do comando.\nRetorno: 44"}));
   EXPECT_FALSE(Existe(arq));
+
+  duble::Reinicia();
+  mensagens.clear();
+  Dataregis({"linha"});
+  const std::string ruim = Pasta() + "nao/mf.txt";
+  EXPECT_FALSE(ecf_ArqMFD(ruim.c_str(), "1", "2", 0));
+  EXPECT_EQ(Textos(), (Chamadas{"Não foi possível gravar o arquivo \"" + ruim + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 // ---- ecf_AtoCotepe1704 ---------------------------------------------------------------

@@ -266,3 +266,19 @@ TEST_F(Dataregis, TamanhosDasLeiturasETodosOsParametrosDaLeituraMF) {
   EXPECT_EQ(duble::ChamadasDe("DLLG2_DefineTimeout"),
             (Chamadas{"DLLG2_DefineTimeout(3, 180)", "DLLG2_DefineTimeout(3, 10)"}));
 }
+
+// A driver that never ends a reading: the same piece once too often, or more
+// text than a reading holds, stops it.
+TEST(PedacosDaImpressao, ParamNaRepeticaoENoTotal) {
+  PedacosDaImpressao repetidos(3, 1000);
+  EXPECT_TRUE(repetidos.Aceita("a"));
+  EXPECT_TRUE(repetidos.Aceita("b"));
+  EXPECT_TRUE(repetidos.Aceita("b"));
+  EXPECT_TRUE(repetidos.Aceita("b"));
+  EXPECT_FALSE(repetidos.Aceita("b"));
+
+  PedacosDaImpressao longos(3, 10);
+  EXPECT_TRUE(longos.Aceita("12345"));
+  EXPECT_TRUE(longos.Aceita("67890"));
+  EXPECT_FALSE(longos.Aceita("x"));
+}

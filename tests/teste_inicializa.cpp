@@ -285,6 +285,11 @@ TEST_F(Inicializa, PastaDeRetornoQueNaoPodeSerCriada) {
   EXPECT_EQ(EstadoEcf.PastaRetorno, Pasta() + "nao/existe/retornoEcf/");
   EXPECT_FALSE(plataforma::PastaExiste(EstadoEcf.PastaRetorno));
   EXPECT_TRUE(duble::ChamadasDe("Elgin_MarcaModelo").empty()) << "the start-up stops there";
+  // The operator learns which folder, the host a failure code.
+  EXPECT_EQ(Textos(), Chamadas{"Não foi possível criar a pasta de retorno \"" + Pasta() +
+                               "nao/existe/retornoEcf/\".\nA pasta \"" + Pasta() +
+                               "nao/existe/\" não existe."});
+  EXPECT_EQ(ecf_Retorno, -1);
 }
 
 TEST_F(Inicializa, SemPastaBaseUsaAPastaDoPrograma) {
@@ -333,9 +338,20 @@ TEST_F(Inicializa, ArquivoDeRetornoDoHost) {
   EXPECT_EQ(EstadoEcf.ArquivoRetorno, Pasta() + "meu.ini");
   EXPECT_TRUE(duble::Chamadas().empty()) << "only DATAREGIS has a log";
 
-  // A return file that cannot be written: the operator is told, nothing stops.
+  // A file that could never be written, or a folder, is refused with the
+  // reason and a failure code; the current file stays.
   const std::string ruim = Pasta() + "nao/existe.ini";
-  EXPECT_TRUE(ecf_SetArqRetorno(ruim.c_str()));
+  ecf_Retorno = 1;
+  EXPECT_FALSE(ecf_SetArqRetorno(ruim.c_str()));
+  EXPECT_EQ(ecf_Retorno, -1);
+  EXPECT_FALSE(ecf_SetArqRetorno(Pasta().c_str()));
+  EXPECT_EQ(EstadoEcf.ArquivoRetorno, Pasta() + "meu.ini");
+  EXPECT_EQ(Textos(), (Chamadas{"A pasta \"" + Pasta() + "nao/\" do arquivo de retorno não existe.",
+                                "\"" + Pasta() + "\" é uma pasta, não um arquivo."}));
+
+  // One that stops being writable later: the operator is told, nothing stops.
+  mensagens.clear();
+  EstadoEcf.ArquivoRetorno = ruim;
   EstadoEcf.PastaRetorno = Pasta();
   EXPECT_TRUE(ecf_SetarPafRetorno());
   const std::string falha = "Falha ao acessar \"" + ruim + "\" em dll de ecf.";

@@ -720,6 +720,15 @@ TEST_F(Reducao, ArquivoDeTrabalhoSemPastaFalhaEFicaOndeFoiEscrito) {
   EXPECT_FALSE(Existe("reduc_150317.txt"));
 }
 
+TEST_F(Reducao, PastaQueNaoExisteFalhaAntesDePerguntarAImpressora) {
+  RespondeElgin();
+  trabalho_ = Rz() + "nao/reduz.ini";
+  EXPECT_FALSE(Pega());
+  EXPECT_EQ(Textos(), Lista{"A pasta \"" + Rz() + "nao/\" do arquivo da Redução Z não existe."});
+  EXPECT_EQ(ecf_Retorno, -1);
+  EXPECT_TRUE(duble::Chamadas().empty());
+}
+
 TEST_F(Reducao, ArquivoDeTrabalhoComONomeFinalFica) {
   RespondeElgin();
   trabalho_ = Rz() + "reduc_150317.txt";
@@ -736,7 +745,9 @@ TEST_F(Reducao, ArquivoFinalQueNaoSaiDevolveFalsoEGuardaOsDadosNoDeTrabalho) {
   if (!preso.Ativo()) GTEST_SKIP() << "no immutable attribute here";
   EXPECT_FALSE(ApagaArquivo(final));  // gives up instead of trying for ever
   EXPECT_FALSE(Pega());
-  EXPECT_TRUE(mensagens.empty());
+  EXPECT_EQ(Textos(), Lista{"Não foi possível substituir o arquivo \"" + final +
+                            "\".\nOs dados da Redução Z ficaram em \"" + trabalho_ + "\"."});
+  EXPECT_EQ(ecf_Retorno, -1);
   EXPECT_EQ(LeArquivo(final), "[ANTIGA]\r\nX=1\r\n");
   EXPECT_EQ(Linha(LeArquivo(trabalho_), "GT"), "GT=12345,67");
 }

@@ -572,6 +572,27 @@ TEST_F(Relatorios, LeituraMemoriaFiscalDllG2EmArquivo) {
   EXPECT_FALSE(std::ifstream(EstadoEcf.ArquivoRetorno).good());
 }
 
+TEST_F(Relatorios, LeituraMemoriaFiscalDllG2DeDriverPresoParaEFalha) {
+  Dllg2(DATAREGIS);
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  duble::RespondeSempre("DLLG2_Retorno", {1, {"Z 0001\r\n"}, {}});
+  ecf_LeituraMemoriaFiscalReducao(1, 2, "C", true);
+  EXPECT_EQ(duble::ChamadasDe("DLLG2_ExecutaComando(7, \"LeImpressao\")").size(), 101u);
+  EXPECT_EQ(LeArquivo(EstadoEcf.ArquivoRetorno).size(), 800u);
+  EXPECT_EQ(Textos(), (std::vector<std::string>{"Falha de comunicação com ECF.\n"}));
+}
+
+TEST_F(Relatorios, LeituraMemoriaFiscalDllG2EmArquivoQueNaoPodeSerGravado) {
+  Dllg2(URANO);
+  duble::RespondeSempre("DLLG2_ObtemCodErro", {0, {}, {}});
+  EstadoEcf.ArquivoRetorno = Pasta() + "nao/meuRetorno.ini";
+  RespondeDllG2("LEITURA DA MF\r\n");
+  ecf_LeituraMemoriaFiscalReducao(1, 2, "C", true);
+  EXPECT_EQ(Textos(), (std::vector<std::string>{"Não foi possível gravar \"" +
+                                                EstadoEcf.ArquivoRetorno + "\"."}));
+  EXPECT_EQ(ecf_Retorno, -1);
+}
+
 TEST_F(Relatorios, LeituraMemoriaFiscalDllG2ComDataInvalidaNaoChegaAImpressora) {
   Dllg2(URANO);
   for (auto [inicio, fim] : {std::pair{"1/3/2015", "31032015"},

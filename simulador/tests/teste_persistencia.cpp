@@ -221,7 +221,9 @@ TEST(LeituraDoEstado, TextoHostil) {
   const std::string fundo = std::string(100000, '[') + std::string(100000, ']');
   for (const std::string& estado :
        {valido + ",\"contadores\":{\"coo\":1.5}}", valido + ",\"geral\":{\"grandeTotal\":1e300}}",
-        valido + ",\"cupom\":{\"quantidadeItens\":99999999999}}", std::string("{\"versao\":3}"),
+        valido + ",\"cupom\":{\"quantidadeItens\":99999999999}}",
+        valido + ",\"geral\":{\"grandeTotal\":3044444444444444444444444444444444444400}}",
+        std::string("{\"versao\":3}"),
         "{\"versao\":2,\"geracao\":1,\"identificacao\":" + fundo + "}"})
     EXPECT_THROW(LeEstadoDoSimulador(estado, ""), std::exception) << estado.substr(0, 120);
   const std::string registro =
