@@ -2,10 +2,9 @@
 // library. Each export of the trace is called in order with its arguments;
 // every driver call is answered with the code, buffers and integers the trace
 // recorded, every operator question with the recorded button, and every
-// question to the system (environment, folders, files, INI writes, clock)
-// with the recorded answer, never by this machine's system, so a trace made
-// at a shop on Windows plays the same here (readings the library appends to
-// a file by itself go to a scratch folder of the replay's). The library's
+// question to the system (environment, folders, files, INI writes, file
+// appends, clock) with the recorded answer, never by this machine's system,
+// so a trace made at a shop on Windows plays the same here. The library's
 // own events are compared with the trace's, line by line; the first one that
 // differs is reported with both sides and the line of the trace, and the
 // exit code is 1. Several files are read as one trace, in the order given
