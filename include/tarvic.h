@@ -535,8 +535,9 @@ tarvic_Flag TARVIC_API ecf_ModoArredondamento(void);
    file; ELGIN always prints).
    DATAREGIS and URANO delete the return file and, with arquivo true, write
    the reading's text into it in its place; a date that is not valid stops
-   before the printer is asked. No result: ecf_Retorno holds the driver's
-   code and a failure shows the verdict's message. */
+   before the printer is asked; a return file that cannot be written is
+   named to the operator, with ecf_Retorno -1. No result: ecf_Retorno holds
+   the driver's code and a failure shows the verdict's message. */
 void TARVIC_API ecf_LeituraMemoriaFiscalData(const char *dataInicial, const char *dataFinal,
                                              const char *tipo, tarvic_Flag arquivo);
 /* Fiscal memory reading by Z-reduction counter, from reducaoInicial to
@@ -637,7 +638,10 @@ tarvic_Flag TARVIC_API ecf_CodigoModeloFiscal(void);
    True when the final file exists. False when the grand total reads 0
    (nothing written), when the driver's data are refused (a message says
    which), and on any other failure ("Falha ao verificar os dados da Última
-   Redução Z."; the working file keeps what was written). URANO: true,
+   Redução Z."; the working file keeps what was written). A folder of
+   arquivo that does not exist (checked before the printer is asked), or a
+   final file that cannot be replaced, is named to the operator, with
+   ecf_Retorno -1. URANO: true,
    nothing written. Before it, ecf_GtAtu, ecf_CodigoModeloFiscal,
    ecf_NumeroCaixa, ecf_NumeroSerial and ecf_Modelo run (and write their
    return-file keys). */
@@ -652,7 +656,9 @@ tarvic_Flag TARVIC_API ecf_PegaDadosUltReducao(const char *arquivo, const char *
    DARUMA            the driver writes to its own folder, arquivo is not
                      made; true when it answers 1.
    DATAREGIS         the journal's text, 48 columns, CR LF; false with
-                     "Falha na execução do comando.\nRetorno:  N".
+                     "Falha na execução do comando.\nRetorno:  N"; a file
+                     that cannot be written: "Não foi possível gravar o
+                     arquivo \"PATH\".", ecf_Retorno -1.
    URANO, none       false.
    False, quietly, for a date that cannot be read. */
 tarvic_Flag TARVIC_API ecf_DownLoadDaMFD(const char *arquivo, const char *inicio, const char *fim);
@@ -665,12 +671,15 @@ tarvic_Flag TARVIC_API ecf_DownLoadDaMFD(const char *arquivo, const char *inicio
               "SERIAL_START_END.txt" there and copies it over arquivo; true
               when arquivo exists at the end ("Arquivo de retorno do ECF
               esperado não foi encontrado.\nArquivo: 'PATH'." when the driver
-              wrote nothing).
+              wrote nothing; "Não foi possível copiar o arquivo ..." and
+              ecf_Retorno -1 when it cannot be copied).
    SWEDA      the driver writes arquivo; true when it answers 1.
    DARUMA     the driver writes to the return folder, arquivo is not made;
               true when it answers 1.
    DATAREGIS  the fiscal memory reading written to arquivo; false with
-              "Falha na execução do comando.\nRetorno: N".
+              "Falha na execução do comando.\nRetorno: N"; a file that
+              cannot be written: "Não foi possível gravar o arquivo
+              \"PATH\".", ecf_Retorno -1.
    ELGIN, URANO, none  "Função não suportada pelo modelo do ECF.", false.
    False, quietly, for a date or counter that cannot be read. */
 tarvic_Flag TARVIC_API ecf_ArqMFD(const char *arquivo, const char *inicio, const char *fim,
