@@ -11,6 +11,7 @@
 // down to -23, above that four more bytes; an input used up answers 1 with
 // empty texts and zero integers, which ends every reading.
 #include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
@@ -69,6 +70,24 @@ const std::string &Pasta() {
     return PastaDoProcesso().string() + "/";
   }();
   return pasta;
+}
+
+// Removes the files the last input left in a folder and in the folders
+// inside it (the return folder), keeping the folders: every input starts from
+// the same files. Without this the return file keeps the lines that answers
+// with line breaks add to it, and grows with every start-up.
+void EsvaziaPasta(const std::string &pasta) {
+  DIR *d = opendir(pasta.c_str());
+  if (!d) return;
+  while (const dirent *e = readdir(d)) {
+    if (e->d_name[0] == '.') continue;
+    const std::string caminho = pasta + e->d_name;
+    if (e->d_type == DT_DIR)
+      EsvaziaPasta(caminho + "/");
+    else
+      unlink(caminho.c_str());
+  }
+  closedir(d);
 }
 
 std::string Em(const char *nome) {
@@ -143,6 +162,7 @@ const char *const UFS[] = {"", "RJ", "MG", "PB", "DF"};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
   FuzzedDataProvider d(dados, tamanho);
+  EsvaziaPasta(Pasta());
   EstadoEcf = TEstadoEcf{};
   ecf_Retorno = 0;
   CanalDllG2 = d.ConsumeIntegralInRange<int32_t>(0, 3);

@@ -4,6 +4,7 @@
 Run again after changing the input layout of a target; the files are kept in
 the repository so that the targets start from well-formed answers.
 """
+import json
 import os
 import struct
 
@@ -155,6 +156,45 @@ def corpus_simples():
         grava("fuzz_ini", "%02d" % i, texto(s) + texto(k) + texto(v) + texto(m) + c.encode())
 
 
+def corpus_estado():
+    """The state seeds (estado_*: a 0, then files the simulator wrote) stay as
+    they are; the journal (1) and fiscal-memory (2) seeds are written from the
+    journal and the fiscal memory of the version-1 states, in the lines the
+    simulator appends, and one log of changes gets appended texts."""
+    pasta = os.path.join(RAIZ, "fuzz_estado_simulador")
+    linha = lambda j: json.dumps(j, ensure_ascii=False, separators=(",", ":")).encode() + b"\n"
+    jornais = {}
+    for nome in sorted(os.listdir(pasta)):
+        with open(os.path.join(pasta, nome), "rb") as f:
+            dados = f.read()
+        if not nome.startswith("estado_") or b"\0" in dados[1:]:
+            continue
+        j = json.loads(dados[1:].decode("utf-8"))
+        jornal = b""
+        for d in j["jornal"]:
+            linhas = d.pop("linhas", [])
+            jornal += linha({"documento": d})
+            meio = len(linhas) // 2
+            jornal += linha({"linhas": linhas[:meio]}) + linha({"linhas": linhas[meio:]})
+        jornais[nome] = jornal
+        grava("fuzz_estado_simulador", nome.replace("estado_", "jornal_"), b"\1" + jornal)
+    # Two reductions, the second of the next day.
+    reducoes = json.loads(dados[1:].decode("utf-8"))["memoriaFiscal"] * 2
+    reducoes[1] = dict(reducoes[1], crz=reducoes[0]["crz"] + 1, coo=reducoes[0]["coo"] + 3,
+                       dataMovimento="09/12/2026 00:00:00")
+    memoria = b"".join(linha(z) for z in reducoes)
+    grava("fuzz_estado_simulador", "memoria", b"\2" + memoria)
+    with open(os.path.join(pasta, "estado_bematech_registro"), "rb") as f:
+        estado, registro = f.read().split(b"\0", 1)
+    acrescimos = {"n": 6}
+    for chave, t in (("jornal", jornais["estado_bematech_jornal_curto"]), ("memoriaFiscal", memoria),
+                     ("bobina", "LOJA SIMULADA LTDA\n".encode())):
+        acrescimos[chave] = {"posicao": 0, "texto": t.decode()}
+    grava("fuzz_estado_simulador", "estado_bematech_registro_acrescimos",
+          estado + b"\0" + registro + linha(acrescimos))
+
+
 if __name__ == "__main__":
     corpus_respostas()
     corpus_simples()
+    corpus_estado()
