@@ -134,7 +134,6 @@ std::string FormataDataHora(const std::string &padrao, DataHora data);
 // ---- Return file ---------------------------------------------------------------
 
 bool GravaRetorno(const std::string &chave, const std::string &valor);
-// Writes the value's first line; an empty value writes nothing.
 void AcessaIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
                const std::string &valor);
 

@@ -384,11 +384,7 @@ bool GravaRetorno(const std::string &chave, const std::string &valor) {
 void AcessaIni(const std::string &arquivo, const std::string &secao, const std::string &chave,
                const std::string &valor) {
   if (valor.empty()) return;
-  // A line break would end the entry there and write what follows as lines
-  // of their own (other keys, other sections), which no writing replaces
-  // afterwards: only the first line goes, which is all a reader gets of it.
-  const std::string linha = valor.substr(0, valor.find_first_of("\r\n"));
-  if (!plataforma::EscreveIni(arquivo, secao, chave, linha))
+  if (!plataforma::EscreveIni(arquivo, secao, chave, valor))
     Mensagem("Falha ao acessar \"" + arquivo + "\" em dll de ecf.");
 }
 

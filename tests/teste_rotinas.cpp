@@ -92,18 +92,6 @@ TEST_F(RetornoIni, GravaChaveEmMaiusculasComValorIntacto) {
   EXPECT_TRUE(mensagens.empty());
 }
 
-// A driver answer with line breaks would leave lines (keys, sections) that
-// no later writing replaces, and the file would grow at every start-up.
-TEST_F(RetornoIni, SoAPrimeiraLinhaDoValor) {
-  for (int vez = 0; vez < 2; ++vez) {
-    GravaRetorno("MODELO", "MP-4000\r\n[OUTRA]\r\nCOO=999");
-    GravaRetorno("NUMEROSERIE", "BE01\nMARCA=X\r");
-    GravaRetorno("MARCA", "\r\nX");
-  }
-  EXPECT_EQ(LeArquivo(EstadoEcf.ArquivoRetorno),
-            "[ECF]\r\nMODELO=MP-4000\r\nNUMEROSERIE=BE01\r\nMARCA=\r\n");
-}
-
 TEST_F(RetornoIni, FalhaDeEscritaViraMensagem) {
   EstadoEcf.ArquivoRetorno = Pasta() + "nao/existe/meuRetorno.ini";
   Fabricante(BEMATECH);
