@@ -17,8 +17,6 @@ namespace arquivo {
 
 namespace {
 
-Observador observador = nullptr;
-
 std::string PastaDe(const std::string& caminho) {
   const std::size_t barra = caminho.find_last_of('/');
   if (barra == std::string::npos) return ".";
@@ -85,14 +83,6 @@ std::string PastaTemporariaDoSistema() {
 }
 
 }  // namespace
-
-void DefineObservador(Observador o) {
-  observador = o;
-}
-
-void Observa(const char* operacao, const std::string& caminho) {
-  if (observador) observador(operacao, caminho);
-}
 
 char Separador() {
   return '/';

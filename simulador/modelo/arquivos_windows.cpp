@@ -15,8 +15,6 @@ namespace arquivo {
 
 namespace {
 
-Observador observador = nullptr;
-
 HANDLE Handle(void* h) {
   return static_cast<HANDLE>(h);
 }
@@ -56,14 +54,6 @@ bool Move(const std::string& origem, const std::string& destino, bool sincroniza
 }
 
 }  // namespace
-
-void DefineObservador(Observador o) {
-  observador = o;
-}
-
-void Observa(const char* operacao, const std::string& caminho) {
-  if (observador) observador(operacao, caminho);
-}
 
 char Separador() {
   return '\\';
