@@ -22,7 +22,7 @@ void TesteImpressora::SetUp() {
               .string();
   fs::create_directories(pasta);
   estado = (fs::path(pasta) / "ecf.json").string();
-  testing::internal::CaptureStderr();  // o aviso de "estado não encontrado" da partida
+  testing::internal::CaptureStderr();  // the start-up's "state not found" warning
   ecf = abre();
   testing::internal::GetCapturedStderr();
 }
@@ -39,16 +39,21 @@ std::unique_ptr<ImpressoraFiscal> TesteImpressora::abre() {
   return p;
 }
 
-ImpressoraFiscal::Item TesteImpressora::item(const std::string& aliquota, int64_t quantidade,
-                                             int64_t preco, const Ajuste& ajuste) const {
+ImpressoraFiscal::Item ItemDeTeste(const std::string& aliquota, int64_t quantidade, int64_t preco,
+                                   const Ajuste& ajuste, const std::string& descricao) {
   ImpressoraFiscal::Item i;
   i.codigo = "7891000100103";
-  i.descricao = "PRODUTO DE TESTE";
+  i.descricao = descricao;
   i.aliquota = aliquota;
   i.quantidadeMilesimos = quantidade;
   i.precoUnitarioMilesimos = preco;
   i.ajuste = ajuste;
   return i;
+}
+
+ImpressoraFiscal::Item TesteImpressora::item(const std::string& aliquota, int64_t quantidade,
+                                             int64_t preco, const Ajuste& ajuste) const {
+  return ItemDeTeste(aliquota, quantidade, preco, ajuste);
 }
 
 void TesteImpressora::vendaSimples(int64_t centavos, const std::string& forma) {

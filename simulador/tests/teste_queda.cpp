@@ -2,6 +2,7 @@
 // makes to the printer's files: the printer opened afterwards holds every
 // operation that finished and none that did not, its records agree, and it
 // goes on selling.
+#include "apoio.h"
 #include "invariantes.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +26,10 @@ struct Passo {
   std::function<Resultado(ImpressoraFiscal&)> faz;
 };
 
+// A description with a high byte, as the printer's Windows-1252 texts have.
 ImpressoraFiscal::Item Item(const std::string& aliquota, int64_t quantidade, int64_t preco,
                             const Ajuste& ajuste = Ajuste()) {
-  ImpressoraFiscal::Item i;
-  i.codigo = "7891000100103";
-  i.descricao = "PRODUTO \xC0 GRANEL";
-  i.aliquota = aliquota;
-  i.quantidadeMilesimos = quantidade;
-  i.precoUnitarioMilesimos = preco;
-  i.ajuste = ajuste;
-  return i;
+  return ItemDeTeste(aliquota, quantidade, preco, ajuste, "PRODUTO \xC0 GRANEL");
 }
 
 // A day of the shop, one printer operation a step, and a sale the next day.
