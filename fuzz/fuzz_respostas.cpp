@@ -22,6 +22,7 @@
 #include "interno.h"
 #include "plataforma.h"
 #include "tarvic.h"
+#include "tests/estado_novo.h"
 
 namespace {
 
@@ -163,10 +164,8 @@ const char *const UFS[] = {"", "RJ", "MG", "PB", "DF"};
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
   FuzzedDataProvider d(dados, tamanho);
   EsvaziaPasta(Pasta());
-  EstadoEcf = TEstadoEcf{};
-  ecf_Retorno = 0;
+  ZeraEstadoDaBiblioteca();
   CanalDllG2 = d.ConsumeIntegralInRange<int32_t>(0, 3);
-  RetornoDllG2 = CodErroDllG2 = 0;
   EstadoEcf.Fabricante = d.ConsumeIntegralInRange<int32_t>(1, 6);
   EstadoEcf.NomeFabricante = FABRICANTES[EstadoEcf.Fabricante];
   EstadoEcf.TipoMfd = d.ConsumeBool();

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "estado_novo.h"
 #include "plataforma.h"
 
 std::vector<MensagemVista> TesteEcf::mensagens;
@@ -34,11 +35,7 @@ const char *NomeDe(int32_t fabricante) {
 
 void TesteEcf::SetUp() {
   duble::Reinicia();
-  EstadoEcf = TEstadoEcf{};
-  ecf_Retorno = 0;
-  CanalDllG2 = 0;
-  RetornoDllG2 = 0;
-  CodErroDllG2 = 0;
+  ZeraEstadoDaBiblioteca();
   mensagens.clear();
   respostas.clear();
   pausas.clear();

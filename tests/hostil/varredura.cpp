@@ -36,6 +36,7 @@
 #include "plataforma.h"
 #include "respostas.h"
 #include "tarvic.h"
+#include "tests/estado_novo.h"
 
 namespace {
 
@@ -286,12 +287,7 @@ Rodada Planeja(uint64_t sementeVarredura, uint64_t numero) {
 }
 
 void ReiniciaBiblioteca() {
-  EstadoEcf = TEstadoEcf{};
-  ecf_Retorno = 0;
-  CanalDllG2 = 0;
-  RetornoDllG2 = 0;
-  CodErroDllG2 = 0;
-  RespostaDllG2.clear();
+  ZeraEstadoDaBiblioteca();
   ecf_SetTratadorMensagem(Tratador);
   plataforma::DefinePausa(Pausa);
 }
