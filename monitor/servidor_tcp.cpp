@@ -1,5 +1,6 @@
 #include "servidor_tcp.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -17,6 +18,9 @@ using tcp = asio::ip::tcp;
 using boost::system::error_code;
 
 namespace {
+
+// Lines served before the others' turn.
+constexpr size_t LOTE = 64;
 
 // A line that opens an HTTP request: a web page the user visits may make the
 // browser send one here, with JSON lines in its body. Such a connection is
@@ -62,7 +66,8 @@ class Conexao : public std::enable_shared_from_this<Conexao> {
   void Comeca() {
     if (comum_->abertas > comum_->limites.conexoes)
       return Responde(RespostaDeErro(nullptr, "conexões demais: o limite é " +
-                                                  std::to_string(comum_->limites.conexoes)),
+                                                  std::to_string(comum_->limites.conexoes)) +
+                          "\n",
                       true);
     Le();
   }
@@ -76,7 +81,8 @@ class Conexao : public std::enable_shared_from_this<Conexao> {
       self->Responde(
           RespostaDeErro(nullptr, "conexão ociosa por mais de " +
                                       std::to_string(self->comum_->limites.ocioso.count()) +
-                                      " s: fechada"),
+                                      " s: fechada") +
+              "\n",
           true);
     });
   }
@@ -92,40 +98,66 @@ class Conexao : public std::enable_shared_from_this<Conexao> {
     if (erro == asio::error::not_found)
       return Responde(
           RespostaDeErro(nullptr, "linha acima de " + std::to_string(comum_->limites.linha / 1024) +
-                                      " KiB: conexão fechada"),
+                                      " KiB: conexão fechada") +
+              "\n",
           true);
     // A half line when the client goes: nothing to serve.
     if (erro) return Fecha();
+    // Lines that came together are served together and answered in one write.
+    std::string saida;
+    bool fecha = false;
+    for (size_t linhas = 0; !fecha && n > 0 && linhas < LOTE; ++linhas) {
+      fecha = Serve(Tira(n), saida);
+      n = ProximaLinha();
+    }
+    if (saida.empty()) return Le();
+    Responde(std::move(saida), fecha);
+  }
+
+  std::string Tira(size_t n) {
     std::string linha(asio::buffers_begin(entrada_.data()),
                       asio::buffers_begin(entrada_.data()) + static_cast<std::ptrdiff_t>(n - 1));
     entrada_.consume(n);
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
-    if (linha.find_first_not_of(" \t") == std::string::npos) return Le();
-    if (PareceHttp(linha))
-      return Responde(RespostaDeErro(nullptr,
-                                     "isto é um servidor de linhas JSON, não de HTTP: "
-                                     "conexão fechada"),
-                      true);
-    if (!autenticado_) {
-      bool aceito = false;
-      const std::string r = Autentica(linha, comum_->token, aceito);
-      autenticado_ = aceito;
-      return Responde(r, !aceito);
-    }
-    // A host may always present its token, also where none is asked for.
-    if (LinhaDeToken(linha)) {
-      bool aceito = false;
-      const std::string r = Autentica(linha, comum_->token, aceito);
-      return Responde(r, !aceito);
-    }
-    Responde(comum_->atendimento.Atende(linha), false);
+    return linha;
   }
 
-  void Responde(std::string linha, bool fecha) {
-    saida_ = std::move(linha);
-    saida_ += '\n';
+  // The length of the next whole line already received, with its line break; 0 if none.
+  size_t ProximaLinha() const {
+    const auto inicio = asio::buffers_begin(entrada_.data()),
+               fim = asio::buffers_end(entrada_.data());
+    const auto quebra = std::find(inicio, fim, '\n');
+    return quebra == fim ? 0 : static_cast<size_t>(quebra - inicio) + 1;
+  }
+
+  // One line: its reply goes to `saida`; true when the connection is to close after it.
+  bool Serve(const std::string &linha, std::string &saida) {
+    if (linha.find_first_not_of(" \t") == std::string::npos) return false;
+    if (PareceHttp(linha)) {
+      saida += RespostaDeErro(nullptr,
+                              "isto é um servidor de linhas JSON, não de HTTP: "
+                              "conexão fechada") +
+               "\n";
+      return true;
+    }
+    // A host may always present its token, also where none is asked for.
+    if (!autenticado_ || LinhaDeToken(linha)) {
+      bool aceito = false;
+      saida += Autentica(linha, comum_->token, aceito) + "\n";
+      autenticado_ = aceito;
+      return !aceito;
+    }
+    saida += comum_->atendimento.Atende(linha) + "\n";
+    return false;
+  }
+
+  // `linhas` end with their line breaks.
+  void Responde(std::string linhas, bool fecha) {
+    saida_ = std::move(linhas);
     escrevendo_ = true;
-    Vigia();
+    // After a long call the client gets its time to read the reply.
+    if (relogio_.expiry() - asio::steady_timer::clock_type::now() < comum_->limites.ocioso / 2)
+      Vigia();
     asio::async_write(socket_, asio::buffer(saida_),
                       [self = shared_from_this(), fecha](error_code e, size_t) {
                         self->escrevendo_ = false;

@@ -1,26 +1,29 @@
 #include "traco_monitor.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdint>
+#include <cstdio>
 
 namespace monitor {
 
 namespace {
 
-uint64_t Tamanho(const std::string &arquivo) {
-  std::ifstream f(arquivo, std::ios::binary | std::ios::ate);
-  if (!f) return 0;
-  const std::streamoff fim = f.tellg();
-  return fim > 0 ? static_cast<uint64_t>(fim) : 0;
-}
-
-std::string Trecho(const std::string &arquivo, uint64_t inicio, uint64_t fim) {
-  std::ifstream f(arquivo, std::ios::binary);
-  if (!f || fim <= inicio) return std::string();
-  f.seekg(static_cast<std::streamoff>(inicio));
-  std::string texto(static_cast<size_t>(fim - inicio), '\0');
-  f.read(texto.data(), static_cast<std::streamsize>(texto.size()));
-  texto.resize(static_cast<size_t>(f.gcount()));
+// The bytes of the file from `inicio` to its end, and its size; empty for a
+// file that cannot be read.
+std::string DoFim(const std::string &arquivo, uint64_t inicio, uint64_t &tamanho) {
+  tamanho = 0;
+  std::FILE *f = std::fopen(arquivo.c_str(), "rb");
+  if (!f) return std::string();
+  std::string texto;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long fim = std::ftell(f);
+    tamanho = fim > 0 ? static_cast<uint64_t>(fim) : 0;
+    if (tamanho > inicio && std::fseek(f, static_cast<long>(inicio), SEEK_SET) == 0) {
+      texto.resize(static_cast<size_t>(tamanho - inicio));
+      texto.resize(std::fread(texto.data(), 1, texto.size(), f));
+    }
+  }
+  std::fclose(f);
   return texto;
 }
 
@@ -116,6 +119,17 @@ void Saiu(const LinhaTraco &l, LidoDoTraco &lido) {
   c.duracao = l.crus.size() > 3 ? l.crus[3] : "";
 }
 
+// Exports and return-file writes; the driver calls and the rest are many
+// more and go unread.
+bool Interessa(const std::string &linha) {
+  const size_t a = linha.find(' ');
+  const size_t b = a == std::string::npos ? a : linha.find(' ', a + 1);
+  if (b == std::string::npos || b + 1 >= linha.size()) return false;
+  const char tipo = linha[b + 1];
+  return tipo == '>' || tipo == '<' ||
+         (tipo == 'S' && linha.compare(b + 2, 12, " EscreveIni ") == 0);
+}
+
 }  // namespace
 
 bool LeLinhaTraco(const std::string &linha, LinhaTraco &lida) {
@@ -141,6 +155,7 @@ void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco
     std::string linha = texto.substr(inicio, fim - inicio);
     inicio = fim + 1;
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    if (!Interessa(linha)) continue;
     LinhaTraco l;
     if (!LeLinhaTraco(linha, l)) continue;
     if (t.empty() && l.tipo == '>') {
@@ -159,17 +174,27 @@ void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco
   }
 }
 
-uint64_t LeitorTraco::Marca() const {
-  return Tamanho(arquivo_);
+uint64_t LeitorTraco::Marca() {
+  if (!conhecido_) {
+    DoFim(arquivo_, UINT64_MAX, fim_);
+    conhecido_ = true;
+  }
+  return fim_;
 }
 
 LidoDoTraco LeitorTraco::Le(uint64_t marca) {
-  const uint64_t agora = Tamanho(arquivo_);
-  std::string texto;
-  if (agora >= marca)
-    texto = Trecho(arquivo_, marca, agora);
-  else  // renewed during the call: its first lines went to ".1"
-    texto = Trecho(arquivo_ + ".1", marca, Tamanho(arquivo_ + ".1")) + Trecho(arquivo_, 0, agora);
+  uint64_t tamanho = 0;
+  std::string texto = DoFim(arquivo_, marca, tamanho);
+  if (tamanho < marca) {
+    // Renewed during the call: its first lines went to ".1".
+    uint64_t anterior = 0;
+    texto = DoFim(arquivo_ + ".1", marca, anterior) + DoFim(arquivo_, 0, tamanho);
+  }
+  // Up to the last whole line: the rest is read with the next call.
+  const size_t ultima = texto.rfind('\n');
+  const size_t inteiro = ultima == std::string::npos ? 0 : ultima + 1;
+  fim_ = tamanho < marca ? tamanho - (texto.size() - inteiro) : marca + inteiro;
+  texto.resize(inteiro);
   LidoDoTraco lido;
   Interpreta(texto, thread_, lido, thread_.empty() ? &thread_ : nullptr);
   return lido;

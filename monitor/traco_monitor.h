@@ -36,13 +36,16 @@ class LeitorTraco {
  public:
   explicit LeitorTraco(std::string arquivo) : arquivo_(std::move(arquivo)) {}
   const std::string &arquivo() const { return arquivo_; }
-  uint64_t Marca() const;
+  // Where the trace ends now (as far as the last read saw it).
+  uint64_t Marca();
   // What was written since the mark, also across a renewal of the file.
   LidoDoTraco Le(uint64_t marca);
 
  private:
   std::string arquivo_;
   std::string thread_;  // the monitor's, learnt from its first line
+  uint64_t fim_ = 0;
+  bool conhecido_ = false;
 };
 
 // One line of the trace, without its line break: kind and fields decoded

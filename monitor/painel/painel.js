@@ -84,6 +84,8 @@ async function atualiza() {
     if (!r.ok) throw new Error(e.erro);
     texto('fabricante', e.fabricante || 'aguardando ecf_Inicializa');
     desenhaImpressora(e.impressora);
+    texto('ultima', e.ultima_falha ? 'Último botão: ' + e.ultima_falha : '');
+    if (document.getElementById('aviso').textContent.startsWith('Sem contato')) texto('aviso', '');
     desenhaFuncoes(e.funcoes);
     desenhaComandos(e.comandos);
   } catch (erro) {
