@@ -1,7 +1,8 @@
 # 32-bit Wine for the programs of the win32 build: the system's wine32, or
 # the one scripts/wine32.sh unpacked into build/wine32.
 include_guard(GLOBAL)
-find_program(TARVIC_WINE32 NAMES wine PATHS /usr/lib/wine ${CMAKE_SOURCE_DIR}/build/wine32/usr/lib/wine
+find_program(TARVIC_WINE32 NAMES wine
+             PATHS /usr/lib/wine ${CMAKE_SOURCE_DIR}/build/wine32/usr/lib/wine
              NO_DEFAULT_PATH DOC "32-bit Wine loader")
 set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh)
 
@@ -10,7 +11,7 @@ set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh)
 function(tarvic_ambiente_wine32 teste)
   set_tests_properties(${teste} PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine32)
   set_property(TEST ${teste} APPEND PROPERTY ENVIRONMENT TARVIC_WINE32=${TARVIC_WINE32}
-                                                         WINEPREFIX_TARVIC=${CMAKE_BINARY_DIR}/wineprefix)
+               WINEPREFIX_TARVIC=${CMAKE_BINARY_DIR}/wineprefix)
 endfunction()
 
 # A test that runs PROGRAM (from its own folder, where the DLLs it loads

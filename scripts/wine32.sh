@@ -51,20 +51,18 @@ desempacota() {
   apt install -y libc6:i386 >/dev/null 2>&1 || apt install -y libc6-i386 >/dev/null 2>&1 ||
     falha "neither libc6:i386 nor libc6-i386 installs"
   mkdir -p "$raiz/build"
-  local temp
   temp=$(mktemp -d "$raiz/build/wine32.XXXXXX") || falha "no temporary folder in build/"
+  trap 'rm -rf "$temp"' EXIT
   local sandbox=()
   [ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
-  if ! (cd "$temp" && apt-get -qq "${sandbox[@]}" download libwine:i386 wine32:i386); then
-    rm -rf "$temp"
+  (cd "$temp" && apt-get -qq "${sandbox[@]}" download libwine:i386 wine32:i386) ||
     falha "apt-get download libwine:i386 wine32:i386 failed"
-  fi
   for deb in "$temp"/*.deb; do
-    dpkg -x "$deb" "$temp/raiz" || { rm -rf "$temp"; falha "dpkg -x $deb failed"; }
+    dpkg -x "$deb" "$temp/raiz" || falha "dpkg -x $deb failed"
   done
-  copia_zlib "$temp/raiz" || { rm -rf "$temp"; falha "no i686 zlib1.dll (libz-mingw-w64)"; }
-  funciona "$temp/raiz/usr/lib/wine/wine" || { rm -rf "$temp"; falha "the unpacked loader does not start"; }
-  rm -rf "$destino" && mv "$temp/raiz" "$destino" && rm -rf "$temp"
+  copia_zlib "$temp/raiz" || falha "no i686 zlib1.dll (libz-mingw-w64)"
+  funciona "$temp/raiz/usr/lib/wine/wine" || falha "the unpacked loader does not start"
+  rm -rf "$destino" && mv "$temp/raiz" "$destino"
 }
 
 funciona "$sistema" && exit 0

@@ -8,7 +8,8 @@
 # build/win32/wineprefix. TARVIC_LIMPA_PASTA names a folder removed first.
 set -u
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
-wine=${TARVIC_WINE32:-$(sed -n 's/^TARVIC_WINE32:FILEPATH=//p' "$raiz/build/win32/CMakeCache.txt" 2>/dev/null)}
+cache=$raiz/build/win32/CMakeCache.txt
+wine=${TARVIC_WINE32:-$(sed -n 's/^TARVIC_WINE32:FILEPATH=//p' "$cache" 2>/dev/null)}
 if [ -z "$wine" ] || [ ! -x "$wine" ]; then
   echo "32-bit Wine could not be had (${wine:-no TARVIC_WINE32}): bash scripts/wine32.sh" \
     "installs it or says why it cannot, then configure the win32 preset again" >&2
@@ -35,8 +36,11 @@ mkdir -p "$WINEPREFIX" && WINEPREFIX=$(cd "$WINEPREFIX" && pwd) || exit 1
 cd "$pasta" || exit 1
 # Wine's note that it has no 32-bit FreeType (console programs draw no text)
 # goes; the program's standard output stays apart from its errors.
-{ "$wine" "$programa" "$@" 2>&1 1>&3 3>&- | grep -v -e 'Wine cannot find the FreeType font library' \
-  -e 'use TrueType fonts please install' -e 'or equal to 2\.0\.5' -e '^http://www\.freetype\.org$' >&2; } 3>&1
+sem_freetype() {
+  grep -v -e 'Wine cannot find the FreeType font library' -e 'use TrueType fonts please install' \
+    -e 'or equal to 2\.0\.5' -e '^http://www\.freetype\.org$' >&2
+}
+{ "$wine" "$programa" "$@" 2>&1 1>&3 3>&- | sem_freetype; } 3>&1
 status=${PIPESTATUS[0]}
 [ $status -eq 0 ] || echo "$programa ended with $status under 32-bit Wine ($wine)" >&2
 exit $status
