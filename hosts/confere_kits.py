@@ -122,7 +122,7 @@ def confere_leiame(leiame, arquivos, falhas):
 
 
 NO_ZIP = ["tarvic.dll", "BEMAFI32.DLL", "CONVECF.DLL", "DARUMA32.DLL", "ELGIN.DLL", "DLLG2.DLL",
-          "Swmfd.dll", "DLLG2_Gerador.dll", "demo.exe", "tarvic.h", "libtarvic.dll.a",
+          "Swmfd.dll", "DLLG2_Gerador.dll", "demo.exe", "tarvic-monitor.exe", "tarvic.h", "libtarvic.dll.a",
           "LEIAME.txt", "hosts/c/exemplo.c", "hosts/delphi/tarvic.pas",
           "hosts/delphi/exemplo.dpr", "hosts/csharp/Tarvic.cs", "hosts/csharp/Exemplo.cs"]
 

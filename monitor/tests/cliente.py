@@ -5,6 +5,7 @@ printer's own records (confere_impressora) once the monitor has stopped."""
 
 import json
 import os
+import signal
 import socket
 import subprocess
 import sys
@@ -66,22 +67,26 @@ class Monitor:
     """A tarvic-monitor on free ports, its printer's files in `pasta`."""
 
     def __init__(self, comando, pasta, fabricante="BEMATECH", opcoes=(), ambiente=None,
-                 traco=True):
+                 como_windows=None):
+        """`como_windows`: how the monitor names `pasta` (a 32-bit Windows
+        monitor under Wine), for its trace and the stand-ins' state."""
         self.pasta = pasta
+        self.pasta_monitor = como_windows or pasta
+        separador = "\\" if como_windows else "/"
         env = dict(os.environ)
         for v in ("TARVIC_LOG", "TARVIC_SIM_FALHAS", "TARVIC_SIM_FABRICANTE"):
             env.pop(v, None)
-        env["TARVIC_SIM_ESTADO"] = pasta
+        env["TARVIC_SIM_ESTADO"] = self.pasta_monitor
         if fabricante in DLLG2:
             env["TARVIC_SIM_FABRICANTE"] = fabricante
         env.update(ambiente or {})
-        args = list(comando) + ["--escuta", "127.0.0.1:0", "--http", "127.0.0.1:0"]
-        if traco:
-            args += ["--traco", os.path.join(pasta, "traco.log")]
+        args = list(comando) + ["--escuta", "127.0.0.1:0", "--http", "127.0.0.1:0",
+                                "--traco", self.pasta_monitor + separador + "traco.log"]
         args += list(opcoes)
         self.saida = open(os.path.join(pasta, "monitor.saida"), "w+")
+        # A session of its own: a monitor under Wine is stopped with its loader.
         self.processo = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=self.saida,
-                                         env=env, text=True)
+                                         env=env, text=True, start_new_session=True)
         self.enderecos = {}
         limite = time.time() + 60
         while "traco" not in self.enderecos:
@@ -103,14 +108,18 @@ class Monitor:
     def vivo(self):
         return self.processo.poll() is None
 
-    def para(self):
-        """Stops it and returns what it wrote to its standard error."""
+    def para(self, grupo=False):
+        """Stops it (with `grupo`, the whole session it started: Wine's loader
+        and what runs it) and returns what it wrote to its standard error."""
         exige(self.vivo(), "the monitor stopped by itself (code %s)" % self.processo.poll())
-        self.processo.terminate()
+        if grupo:
+            os.killpg(self.processo.pid, signal.SIGTERM)
+        else:
+            self.processo.terminate()
         codigo = self.processo.wait(timeout=60)
         self.saida.seek(0)
         erros = self.saida.read()
-        exige(codigo == 0, "the monitor ended with %s: %s" % (codigo, erros))
+        exige(grupo or codigo == 0, "the monitor ended with %s: %s" % (codigo, erros))
         return erros
 
 
