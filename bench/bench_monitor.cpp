@@ -5,7 +5,8 @@
 //     a client over one connection, one request at a time as a PDV sends
 //     them ("um_a_um") or each coupon's 15 requests at once ("cupom_em_lote"),
 //     and the same day called directly on the library in this process, in the
-//     same run; their ratio, and the CPU time of each side.
+//     same run (three of each, alternating; the shortest of each kept); their
+//     ratio, and the CPU time of each side.
 // The monitor is the built program as it starts by default (the panel on,
 // its call trace in the printer's folder: it reads the return-file values
 // from it).
@@ -217,36 +218,63 @@ void StatusAtuPorTcp(benchmark::State &estado) {
   std::filesystem::remove_all(pasta);
 }
 
+// Elapsed and CPU seconds of one day.
+struct Dia {
+  double segundos = 0, cpu = 0, cpuCliente = 0;
+};
+
+bool DiaDireto(const std::string &pasta, Dia &dia) {
+  setenv("TARVIC_SIM_ESTADO", pasta.c_str(), 1);
+  ecf_SetTratadorMensagem(Silencio);
+  if (!ecf_Inicializa("BEMATECH", "COM1", pasta.c_str())) return false;
+  const auto inicio = Relogio::now();
+  const double cpu = CpuDoProcesso();
+  for (int i = 0; i < Cupons; ++i)
+    if (!CupomDireto()) return false;
+  dia.segundos = Segundos(inicio);
+  dia.cpu = CpuDoProcesso() - cpu;
+  return true;
+}
+
+bool DiaMonitorado(const std::string &pasta, bool emLote, Dia &dia) {
+  Monitor monitor(pasta);
+  Cliente c(monitor.porta());
+  if (!c.Chama(Inicializa(pasta))) return false;
+  const auto inicio = Relogio::now();
+  const double cpu = monitor.Cpu(), cpuCliente = CpuDoProcesso();
+  for (int i = 0; i < Cupons; ++i)
+    if (!CupomPeloMonitor(c, emLote)) return false;
+  dia.segundos = Segundos(inicio);
+  dia.cpu = monitor.Cpu() - cpu;
+  dia.cpuCliente = CpuDoProcesso() - cpuCliente;
+  return true;
+}
+
+// Days directly and through the monitor, one after the other, three times:
+// the shortest of each (the machine's other work, and above all the flushes
+// to a shared disk, only ever add), and their ratio.
 void DiaPeloMonitor(benchmark::State &estado, bool emLote) {
   const std::string pastaDireta = PastaNova(), pastaMonitor = PastaNova();
   for (auto _ : estado) {
-    // Directly: the library and the simulated printer in this process.
-    setenv("TARVIC_SIM_ESTADO", pastaDireta.c_str(), 1);
-    ecf_SetTratadorMensagem(Silencio);
-    if (!ecf_Inicializa("BEMATECH", "COM1", pastaDireta.c_str()))
-      return estado.SkipWithError("ecf_Inicializa failed");
-    auto inicio = Relogio::now();
-    const double cpuAntes = CpuDoProcesso();
-    for (int i = 0; i < Cupons; ++i)
-      if (!CupomDireto()) return estado.SkipWithError("a coupon failed");
-    const double direto = Segundos(inicio), cpuDireto = CpuDoProcesso() - cpuAntes;
-
-    Monitor monitor(pastaMonitor);
-    Cliente c(monitor.porta());
-    if (!c.Chama(Inicializa(pastaMonitor))) return estado.SkipWithError("ecf_Inicializa failed");
-    inicio = Relogio::now();
-    const double cpuMonitorAntes = monitor.Cpu(), cpuClienteAntes = CpuDoProcesso();
-    for (int i = 0; i < Cupons; ++i)
-      if (!CupomPeloMonitor(c, emLote)) return estado.SkipWithError("a coupon failed over TCP");
-    const double monitorado = Segundos(inicio);
-    estado.counters["cpu_direto_s"] = cpuDireto;
-    estado.counters["cpu_monitor_s"] = monitor.Cpu() - cpuMonitorAntes;
-    estado.counters["cpu_cliente_s"] = CpuDoProcesso() - cpuClienteAntes;
-    estado.SetIterationTime(monitorado);
-    estado.counters["direto_s"] = direto;
-    estado.counters["monitor_s"] = monitorado;
-    estado.counters["monitor_sobre_direto"] = monitorado / direto;
-    estado.counters["ida_e_volta_us"] = (monitorado - direto) / (Cupons * 15.0) * 1e6;
+    Dia direto{1e9, 1e9, 0}, monitorado{1e9, 1e9, 1e9};
+    for (int vez = 0; vez < 3; ++vez) {
+      Dia d, m;
+      if (!DiaDireto(pastaDireta, d)) return estado.SkipWithError("a coupon failed");
+      if (!DiaMonitorado(pastaMonitor, emLote, m))
+        return estado.SkipWithError("a coupon failed over TCP");
+      direto = {std::min(direto.segundos, d.segundos), std::min(direto.cpu, d.cpu), 0};
+      monitorado = {std::min(monitorado.segundos, m.segundos), std::min(monitorado.cpu, m.cpu),
+                    std::min(monitorado.cpuCliente, m.cpuCliente)};
+    }
+    estado.SetIterationTime(monitorado.segundos);
+    estado.counters["direto_s"] = direto.segundos;
+    estado.counters["monitor_s"] = monitorado.segundos;
+    estado.counters["monitor_sobre_direto"] = monitorado.segundos / direto.segundos;
+    estado.counters["cpu_direto_s"] = direto.cpu;
+    estado.counters["cpu_monitor_s"] = monitorado.cpu;
+    estado.counters["cpu_cliente_s"] = monitorado.cpuCliente;
+    estado.counters["a_mais_por_pedido_us"] =
+        (monitorado.segundos - direto.segundos) / (Cupons * 15.0) * 1e6;
   }
   std::filesystem::remove_all(pastaDireta);
   std::filesystem::remove_all(pastaMonitor);

@@ -5,6 +5,7 @@ printer's own records (confere_impressora) once the monitor has stopped."""
 
 import json
 import os
+import shutil
 import signal
 import socket
 import subprocess
@@ -154,6 +155,29 @@ def vende_cupom(con, fabricante, itens=ITENS):
     return total
 
 
+def vende_cupom_de_uma_vez(con, fabricante, itens):
+    """The same coupon with all its requests in one write, the replies read
+    after: its total in ten-thousandths when every call succeeded, else None."""
+    pedidos = [{"funcao": "ecf_AbreCupom"}]
+    total = 0
+    for n, (codigo, descricao, preco, valor) in enumerate(itens, 1):
+        pedidos.append({"funcao": "ecf_VendeItem", "args": [codigo, descricao, "UN", 0,
+                                                             aliquota(fabricante), 0, "1", preco,
+                                                             "$", "0", 0, False, n]})
+        total += valor
+    pedidos += [{"funcao": "ecf_IniciaFechamentoCupom", "args": ["D", "0"]},
+                {"funcao": "ecf_EfetuaFormaPagto", "args": ["Dinheiro", total]},
+                {"funcao": "ecf_TerminaFechamentoCupom", "args": ["Obrigado!"]}]
+    for p in pedidos:
+        p["id"] = con.proximo
+        con.proximo += 1
+    con.envia(b"".join((json.dumps(p) + "\n").encode("utf-8") for p in pedidos))
+    respostas = [con.le() for _ in pedidos]
+    exige([r.get("id") for r in respostas] == [p["id"] for p in pedidos], "replies out of order")
+    exige(all("erro" not in r for r in respostas), "refused: %r" % respostas)
+    return total if all(r["resultado"] is True for r in respostas) else None
+
+
 def inicializa(con, fabricante, pasta):
     r = con.chama("ecf_Inicializa", fabricante, "COM1", pasta)
     exige(r["resultado"] is True, "ecf_Inicializa(%s) failed: %r" % (fabricante, r))
@@ -179,8 +203,13 @@ def registros(confere, pasta, fabricante):
     return r
 
 
+PASTAS = []
+
+
 def pasta_temporaria(nome):
-    return tempfile.mkdtemp(prefix="tarvic-monitor-%s-" % nome)
+    pasta = tempfile.mkdtemp(prefix="tarvic-monitor-%s-" % nome)
+    PASTAS.append(pasta)
+    return pasta
 
 
 def roda(testes):
@@ -194,4 +223,8 @@ def roda(testes):
         except Exception as e:  # every failure is told, with its test
             falhas += 1
             print("FAIL %s: %s: %s" % (nome, type(e).__name__, e), flush=True)
-    sys.exit(1 if falhas else 0)
+    if falhas:
+        print("the printers' folders are kept: %s" % " ".join(PASTAS))
+        sys.exit(1)
+    for pasta in PASTAS:
+        shutil.rmtree(pasta, ignore_errors=True)

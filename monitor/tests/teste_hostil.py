@@ -10,7 +10,7 @@ import socket
 import threading
 
 from cliente import (Conexao, Monitor, exige, inicializa, pasta_temporaria, registros, roda,
-                     vende_cupom)
+                     vende_cupom, vende_cupom_de_uma_vez)
 
 argumentos = argparse.ArgumentParser()
 argumentos.add_argument("--monitor", required=True)
@@ -80,13 +80,19 @@ def meia_linha():
 def cliente_vendendo(resultados, n):
     # Coupons of 50 clients interleave on the one printer: another client's
     # ecf_AbreCupom frees the printer of one left open. A sale is complete
-    # when its closing succeeded.
+    # when its closing succeeded. Half the clients send each coupon in one
+    # write, whose lines the monitor serves together.
     try:
         con = Conexao(monitor.tcp)
+        item = [("78910000%05d" % n, "ITEM %d" % n, "1,%02d" % n, 10000 + 100 * n)]
         for _ in range(2):
+            if n % 2:
+                total = vende_cupom_de_uma_vez(con, FABRICANTE, item)
+                if total is not None:
+                    vendas.append(total)
+                continue
             try:
-                vendas.append(vende_cupom(con, FABRICANTE, [("78910000%05d" % n, "ITEM %d" % n,
-                                                             "1,%02d" % n, 10000 + 100 * n)]))
+                vendas.append(vende_cupom(con, FABRICANTE, item))
             except Exception as e:
                 if "failed" not in str(e):
                     raise
@@ -127,6 +133,8 @@ def registros_da_impressora():
     exige(len(r["fechados"]) == len(vendas),
           "%d sales completed, %d coupons closed in the journal" % (len(vendas), len(r["fechados"])))
     exige(len(set(r["fechados"])) == len(r["fechados"]), "a coupon closed twice")
+    print("   %d sales completed, each one closed coupon of the journal (%d coupons opened)" %
+          (len(vendas), len(r["cupons"])))
 
 
 con = monitor.conecta()

@@ -1,9 +1,11 @@
 """Every manufacturer, through TCP: a Python client and then a PHP client
 each sell a whole coupon against the native monitor; the grand total and the
-counters their replies gave must be the simulated printer's own records."""
+counters their replies gave must be the simulated printer's own records, and
+the monitor's call trace must replay without divergence."""
 
 import argparse
 import json
+import os
 import subprocess
 
 from cliente import (FABRICANTES, Monitor, contadores, exige, inicializa, pasta_temporaria,
@@ -14,6 +16,7 @@ argumentos.add_argument("--monitor", required=True)
 argumentos.add_argument("--confere", required=True)
 argumentos.add_argument("--php", required=True)
 argumentos.add_argument("--venda-php", required=True)
+argumentos.add_argument("--replay", required=True)
 o = argumentos.parse_args()
 
 
@@ -36,6 +39,11 @@ def venda(fabricante):
     ultimo = json.loads(php.stdout)
     exige(ultimo["ccf"] == depois["ccf"] + 1, "PHP: CCF %d after %d" % (ultimo["ccf"], depois["ccf"]))
     monitor.para()
+    # The monitor's session is a call trace like any host's: support replays it.
+    replay = subprocess.run([o.replay, os.path.join(pasta, "traco.log")], capture_output=True,
+                            text=True, timeout=120)
+    exige(replay.stdout.strip() == "no divergence", "tarvic-replay: %s%s" % (replay.stdout,
+                                                                           replay.stderr))
     r = registros(o.confere, pasta, fabricante)
     exige(r["grande_total_centavos"] * 100 == ultimo["gt"],
           "the printer's grand total is %d cents, the reply said %d" %
