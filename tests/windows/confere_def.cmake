@@ -1,6 +1,6 @@
-# Checks that tarvic.def lists exactly the functions of tarvic.h, each with the
-# bytes of arguments its declaration takes (4 a slot, 8 for money and dates),
-# and ecf_Retorno as data.
+# Checks that tarvic.def (made from tarvic/exportacoes.inc) lists exactly the
+# functions of tarvic.h, each with the bytes of arguments its declaration
+# takes (4 a slot, 8 for money and dates), and ecf_Retorno as data.
 file(READ ${CABECALHO} cabecalho)
 string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" cabecalho "${cabecalho}")
 string(REGEX REPLACE "\n" " " cabecalho "${cabecalho}")
@@ -25,8 +25,8 @@ foreach(d IN LISTS declaracoes)
   list(APPEND esperado "${nome} = ${nome}@${bytes}")
 endforeach()
 list(LENGTH esperado n)
-if(NOT n EQUAL 75)
-  message(FATAL_ERROR "tarvic.h declares ${n} functions, not 75")
+if(n EQUAL 0)
+  message(FATAL_ERROR "no function declared in ${CABECALHO}")
 endif()
 file(STRINGS ${DEF} linhas REGEX "^    ")
 set(def "")
@@ -40,4 +40,4 @@ list(SORT def)
 if(NOT esperado STREQUAL def)
   message(FATAL_ERROR "tarvic.def and tarvic.h differ:\n  def: ${def}\n  h:   ${esperado}")
 endif()
-message(STATUS "75 functions and ecf_Retorno agree")
+message(STATUS "${n} functions and ecf_Retorno agree")
