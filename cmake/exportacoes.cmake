@@ -3,25 +3,10 @@
 # with the bytes of arguments it removes from the stack (4 a slot, 8 for
 # money and dates), and ecf_Retorno as data.
 
+include(${CMAKE_CURRENT_LIST_DIR}/pilha.cmake)
+
 set(TARVIC_EXPORTACOES ${CMAKE_SOURCE_DIR}/tarvic/exportacoes.inc)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARVIC_EXPORTACOES})
-
-# The stack bytes of a parameter list "(const char *a, tarvic_Moeda b)".
-function(tarvic_bytes_da_pilha parametros saida)
-  set(bytes 0)
-  string(STRIP "${parametros}" parametros)
-  if(NOT parametros STREQUAL "")
-    string(REPLACE "," ";" lista "${parametros}")
-    foreach(p IN LISTS lista)
-      if(p MATCHES "^ *tarvic_(Moeda|DataHora) ")
-        math(EXPR bytes "${bytes} + 8")
-      else()
-        math(EXPR bytes "${bytes} + 4")
-      endif()
-    endforeach()
-  endif()
-  set(${saida} ${bytes} PARENT_SCOPE)
-endfunction()
 
 # Writes the file. decorado: bind each name to Name@N (32-bit Windows);
 # otherwise the names alone (64-bit Windows has no decorated names).
