@@ -7,6 +7,7 @@ ecf_Retorno reader, the helpers) is the kit's own. With --confere nothing is
 written: the kits must already be what the table makes."""
 import argparse
 import difflib
+import itertools
 import re
 import sys
 
@@ -73,7 +74,7 @@ def quebra(inicio, partes, fim, recuo, largura):
     linhas, atual = [], inicio
     partes = partes[:-1] + [partes[-1] + fim] if partes else [fim]
     for parte in partes:
-        if atual.endswith("(") or atual == inicio:
+        if atual.endswith("("):
             atual += parte
         elif len(atual) + 1 + len(parte) > largura:
             linhas.append(atual)
@@ -134,11 +135,9 @@ def declaracoes(tabela, ordem, escreve, titulo):
 
 
 def confere_ordem(tabela, ordem):
-    nomes = [n for n, _ in ordem]
-    if nomes != list(tabela):
-        for k, (a, b) in enumerate(zip(list(tabela) + [None] * len(nomes), nomes + [None] * len(tabela))):
-            if a != b:
-                return "tarvic/exportacoes.inc lists %s where include/tarvic.h declares %s" % (a, b)
+    for a, b in itertools.zip_longest(tabela, (n for n, _ in ordem)):
+        if a != b:
+            return "tarvic/exportacoes.inc lists %s where include/tarvic.h declares %s" % (a, b)
     return None
 
 

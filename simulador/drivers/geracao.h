@@ -3,14 +3,16 @@
 //
 // Each driver source defines SIM_BIBLIOTECA_<LIBRARY> before including this
 // file, and then, inside namespace { namespace Sim { ... } }:
-//   1. includes funcoes.inc with SIM_GERA = SIM_GERA_MEMBRO inside
-//      `enum class FuncaoDaBiblioteca { ... };`: the names of its library;
+//   1. includes its preamble (preambulo_fi.h, sem_efeito.h, or its own),
+//      which declares SemEfeito and Chama and, from funcoes.inc with
+//      SIM_GERA = SIM_GERA_MEMBRO, `enum class FuncaoDaBiblioteca`: the names
+//      of its library;
 //   2. writes each function with behaviour by hand, with the parameters of
 //      funcoes.inc;
 //   3. names, in one list, the functions it accepts without effect, each
 //      with why: SIM_SEM_EFEITO(name, "reason"). Each answers SemEfeito(name).
-// and, after the namespaces, includes funcoes.inc with SIM_GERA =
-// SIM_GERA_EXPORTA: each exported extern "C" function calls
+// and, after the namespaces, includes exporta.h: from funcoes.inc with
+// SIM_GERA = SIM_GERA_EXPORTA, each exported extern "C" function calls
 // Sim::Chama(name, ...), which calls Sim::<name>.
 //
 // A function of the library that is neither written nor listed does not
