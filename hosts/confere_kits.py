@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Checks the host kits against the exports: every function of tarvic.def is
-declared in the Delphi unit and in the C# class with the argument and result
-types of tarvic/exportacoes.inc and the stack bytes of tarvic.def; the Delphi
-program calls every export; ecf_Retorno is reached through the loaded DLL;
-and the code lines of the README's host section are lines of the kits. With
+"""Checks the host kits against the exports: every function of tarvic.def (the
+one the build made from tarvic/exportacoes.inc, --def) is declared in the
+Delphi unit and in the C# class with the argument and result types of the
+table and the stack bytes of tarvic.def; the Delphi program calls every
+export; ecf_Retorno is reached through the loaded DLL; and the code lines of
+the README's host section are lines of the kits. With
 --exemplo-c and --zip it checks the Windows build instead: the C example
 imports its functions and ecf_Retorno from tarvic.dll, and the try-out zip
 holds the library, the stand-in drivers, the demo, the header, the kits and
@@ -15,31 +16,13 @@ import subprocess
 import sys
 import zipfile
 
-# C type of exportacoes.inc -> (Delphi type, C# type, stack bytes)
-TIPOS = {
-    "const char *": ("PAnsiChar", "string", 4),
-    "tarvic_Flag": ("Boolean", "bool", 4),
-    "int32_t": ("Integer", "int", 4),
-    "tarvic_Moeda": ("Currency", "long", 8),
-    "tarvic_DataHora": ("TDateTime", "double", 8),
-    "ecf_TratadorMensagem": ("TEcfTratadorMensagem", "TratadorMensagem", 4),
-    "tarvic_MoedaResultado": ("Currency", "double", None),
-    "void": (None, "void", None),
-}
+from gera_kits import TIPOS, exportacoes as tabela_de_exportacoes
 
 
 def exportacoes(caminho):
-    lidas = {}
-    for linha in open(caminho, encoding="utf-8"):
-        m = re.match(r"EXPORTACAO\(([^,]+), (\w+), \(([^)]*)\),", linha)
-        if not m:
-            continue
-        parametros = []
-        for p in filter(None, (x.strip() for x in m.group(3).split(","))):
-            tipo = re.match(r"(.*?)\s*\**\w+$", p).group(1).strip()
-            parametros.append("const char *" if "char" in tipo else tipo)
-        lidas[m.group(2)] = (m.group(1).strip(), parametros)
-    return lidas
+    """name -> (result type, [parameter types]) of the table."""
+    return {nome: (resultado, [tipo for tipo, _ in parametros])
+            for nome, (resultado, parametros) in tabela_de_exportacoes(caminho).items()}
 
 
 def pilhas(caminho):
@@ -153,6 +136,7 @@ def confere_windows(args, pilha, falhas):
 def main():
     a = argparse.ArgumentParser()
     a.add_argument("--raiz", required=True)
+    a.add_argument("--def", dest="def_", required=True)
     a.add_argument("--objdump")
     a.add_argument("--exemplo-c")
     a.add_argument("--zip")
@@ -161,13 +145,13 @@ def main():
     r = args.raiz.rstrip("/") + "/"
     if args.exemplo_c:
         falhas = []
-        confere_windows(args, pilhas(r + "tarvic/tarvic.def"), falhas)
+        confere_windows(args, pilhas(args.def_), falhas)
         for f in falhas:
             print("FAIL:", f)
         print("%d passed, %d failed" % (0 if falhas else 1, 1 if falhas else 0))
         return 1 if falhas else 0
     esperadas = exportacoes(r + "tarvic/exportacoes.inc")
-    pilha = pilhas(r + "tarvic/tarvic.def")
+    pilha = pilhas(args.def_)
     falhas = []
     if set(esperadas) != set(pilha):
         falhas.append("exportacoes.inc and tarvic.def list different functions")

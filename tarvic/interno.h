@@ -76,12 +76,12 @@ void ecf_LeituraMemoriaFiscalData(const std::string &dataInicial, const std::str
                                   const std::string &tipo, bool arquivo);
 void ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t reducaoFinal,
                                      const std::string &tipo, bool arquivo);
-// Signing material of the PAF-ECF files that the BEMATECH driver signs: the
-// application's RSA key (PEM body, CR LF between lines) and its modulus.
+// PAF-ECF files
+// Signing material of the PAF-ECF files that the BEMATECH driver signs (and
+// its fiscal-memory readings of the PAF-ECF kind): the application's RSA key
+// (PEM body, CR LF between lines) and its modulus.
 const std::string &ChaveAssinaturaPafEcf();
 const std::string &ModuloAssinaturaPafEcf();
-
-// PAF-ECF files
 bool ecf_PegaDadosUltReducao(const std::string &arquivo, const std::string &texto);
 bool ecf_DownLoadDaMFD(const std::string &arquivo, const std::string &inicio,
                        const std::string &fim);

@@ -7,13 +7,6 @@
 #include "interno.h"
 #include "plataforma.h"
 
-bool ApagaArquivo(const std::string &caminho) {
-  // A file can outlive one deletion while another process still holds it.
-  for (int tentativa = 0; tentativa < 5 && plataforma::ArquivoExiste(caminho); ++tentativa)
-    if (!plataforma::ApagaArquivo(caminho)) break;
-  return !plataforma::ArquivoExiste(caminho);
-}
-
 namespace {
 
 using namespace tarvic;

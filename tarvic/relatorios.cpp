@@ -230,36 +230,6 @@ bool GravaLeituraMfDllG2(const Faixa &faixa, bool completa, bool arquivo) {
 
 namespace tarvic {
 
-// Signing material of the PAF-ECF files that the BEMATECH driver signs: the
-// application's RSA key (PEM body without its header lines, CR LF between
-// lines) and its modulus in hexadecimal. This key was made for this library
-// alone; a software house ships the key registered for its own program.
-const std::string &ChaveAssinaturaPafEcf() {
-  static const std::string chave =
-      "MIICWgIBAAKBgQDFITlFx980FEkyzOni//VzmJKOilaZnZOC0UiYFwnGYvJa4Uuu\r\n"
-      "NkjKJSRYmdZ2tF5HsoADNa0mjTUoxFCdugOo6Cf1epvQUyUSOHi1ympRGZaHjTdY\r\n"
-      "rp89UL+HyYws2wcprfTAE8oNT7PjjewkcZIvkv1iSXhgD+tY6/ahHHRcZQIDAQAB\r\n"
-      "AoGALWqhIlWRNBN0ZdLWE+l6qF4/bb2rhArM4HfNLNUp+F31jkCXyhRRotj5zbvr\r\n"
-      "sD+P9R7H5XVpZhdkZvcLx7sCenEHbKSXvJ0i5/LqjhjWj6S5XrgNV0GaBrg6J4Fj\r\n"
-      "V639K6TUiejTjt/n5ZXn5xGF+czTnOSoLe6fMc/cI8eljWECQQDugY47GcOL2mrY\r\n"
-      "gKrotM9YMQ/8mwp3WUFrud9OwATB6827o7dfUPaSxckLquBQ7ypmPDMEYVQgUIUp\r\n"
-      "BE1V1u+ZAkEA05a+H77Lm0Sq1i+aYVD9p/JwO7eQRcx/ZDgJByJ44cThDvM183gP\r\n"
-      "RSGwRgpQ8CU6Mhr3AmfcKSoAuYDsRUdCrQJANV+UvrETS5bDVlPk61KbG/dOxo7D\r\n"
-      "ltXIiBz+VhcueV8VmSoX/SKXK11LkmrY7AO5j0tld1N4igq64eTukYkZ8QI/Noym\r\n"
-      "d4i49U6+vHmJU42N176pMLwiddxC+5N2wGAiyhH38+LABgTt6uTEjUobk84FMuXA\r\n"
-      "yN395J7vkOOsBjBZAkBTlBf9ELPXfE6SM8vhkCRk+kgKjW8lmtk1N9009gH2Ff2f\r\n"
-      "HFiPS/1VYyqHF05m/x5FTva8gOeOdQitVDdLiRqZ";
-  return chave;
-}
-
-const std::string &ModuloAssinaturaPafEcf() {
-  static const std::string modulo =
-      "C5213945C7DF34144932CCE9E2FFF57398928E8A56999D9382D148981709C662F25AE14BAE3648CA252458"
-      "99D676B45E47B2800335AD268D3528C4509DBA03A8E827F57A9BD05325123878B5CA6A511996878D3758AE"
-      "9F3D50BF87C98C2CDB0729ADF4C013CA0D4FB3E38DEC2471922F92FD624978600FEB58EBF6A11C745C65";
-  return modulo;
-}
-
 bool ecf_LeituraX() {
   ecf_DestravaImpressora();
   try {

@@ -373,6 +373,15 @@ std::string FormataDataHora(const std::string &padrao, DataHora data) {
   return r;
 }
 
+// ---- Files ----------------------------------------------------------------------
+
+bool ApagaArquivo(const std::string &caminho) {
+  // A file can outlive one deletion while another process still holds it.
+  for (int tentativa = 0; tentativa < 5 && plataforma::ArquivoExiste(caminho); ++tentativa)
+    if (!plataforma::ApagaArquivo(caminho)) break;
+  return !plataforma::ArquivoExiste(caminho);
+}
+
 // ---- Return file ---------------------------------------------------------------
 
 bool GravaRetorno(const std::string &chave, const std::string &valor) {

@@ -85,6 +85,7 @@ namespace Tarvic
         [DllImport("kernel32", CharSet = CharSet.Ansi, ExactSpelling = true)]
         private static extern IntPtr GetProcAddress(IntPtr modulo, string nome);
 
+        // The declarations below are made from tarvic/exportacoes.inc by hosts/gera_kits.py.
         // ---- Library frame, start-up and configuration ----
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall, CharSet = CharSet.Ansi)]
         [return: MarshalAs(UnmanagedType.U1)]
@@ -307,5 +308,6 @@ namespace Tarvic
             double dataFinal, string texto1, string texto2, string texto3, string texto4,
             string texto5, string texto6, string texto7, string texto8, string texto9,
             string texto10);
+        // End of the declarations made from tarvic/exportacoes.inc.
     }
 }

@@ -53,6 +53,7 @@ var
   tarvic.dll is not loaded). }
 function ecf_Retorno: Integer;
 
+{ The declarations below are made from tarvic/exportacoes.inc by hosts/gera_kits.py. }
 { ---- Library frame, start-up and configuration ---- }
 function ecf_Inicializa(Nome, Porta, PastaBase: PAnsiChar): Boolean; stdcall; external TarvicDll;
 function ecf_SetarPafRetorno: Boolean; stdcall; external TarvicDll;
@@ -119,8 +120,8 @@ function ecf_Bloqueado: Boolean; stdcall; external TarvicDll;
 procedure ecf_ProgramaHorarioVerao; stdcall; external TarvicDll;
 procedure ecf_ConfiguraArredondamento; stdcall; external TarvicDll;
 function ecf_ModoArredondamento: Boolean; stdcall; external TarvicDll;
-procedure ecf_LeituraMemoriaFiscalData(DataInicial, DataFinal, Tipo: PAnsiChar;
-  Arquivo: Boolean); stdcall; external TarvicDll;
+procedure ecf_LeituraMemoriaFiscalData(DataInicial, DataFinal, Tipo: PAnsiChar; Arquivo: Boolean);
+  stdcall; external TarvicDll;
 procedure ecf_LeituraMemoriaFiscalReducao(ReducaoInicial, ReducaoFinal: Integer; Tipo: PAnsiChar;
   Arquivo: Boolean); stdcall; external TarvicDll;
 
@@ -150,6 +151,7 @@ procedure ecf_AtoCotepe1704(Inicio, Fim: PAnsiChar); stdcall; external TarvicDll
 function ecf_GeraSintegra(Arquivo: PAnsiChar; DataInicial, DataFinal: TDateTime;
   Texto1, Texto2, Texto3, Texto4, Texto5, Texto6, Texto7, Texto8, Texto9, Texto10: PAnsiChar): Boolean;
   stdcall; external TarvicDll;
+{ End of the declarations made from tarvic/exportacoes.inc. }
 
 implementation
 

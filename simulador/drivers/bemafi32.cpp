@@ -1,4 +1,4 @@
-// BEMAFI32 substituto (BEMATECH) sobre a impressora simulada.
+// The BEMAFI32 stand-in (BEMATECH) over the simulated printer.
 #define SIM_BIBLIOTECA_BEMAFI32 1
 #include "geracao.h"
 
@@ -15,7 +15,7 @@ namespace Sim {
 #define SIM_FAMILIA Familia::Bematech
 #include "preambulo_fi.h"
 
-// ---- porta, presença, status ----
+// ---- port, presence, status ----
 
 int32_t Bematech_FI_AbrePortaSerial() {
   Driver().Reinicia();
@@ -30,7 +30,7 @@ int32_t Bematech_FI_VerificaImpressoraLigada() {
   return Driver().Aceita();
 }
 
-// A versão que o PDV espera deste driver.
+// The version the library expects of this driver.
 int32_t Bematech_FI_VersaoDll(char* versao) {
   Escreve(versao, "5,10,6,8");
   return 1;
@@ -48,7 +48,7 @@ int32_t Bematech_FI_AcionaGaveta() {
   return Driver().AcionaGaveta();
 }
 
-// ---- cupom fiscal ----
+// ---- fiscal coupon ----
 
 int32_t Bematech_FI_AbreCupom(const char* cpf) {
   return Driver().AbreCupom(cpf);
@@ -66,8 +66,8 @@ int32_t Bematech_FI_AumentaDescricaoItem(const char* descricao) {
   return codigo;
 }
 
-// O último campo é um desconto: "%" em centésimos de percentual ("1050"),
-// "$" em valor; o sinal não conta.
+// The last field is a discount: "%" in hundredths of a percent ("1050"),
+// "$" an amount; the sign does not count.
 int32_t Bematech_FI_VendeItem(const char* codigo, const char* descricao, const char* aliquota,
                               const char*, const char* quantidade, int32_t,
                               const char* valorunitario, const char* tipoacrescimo,
@@ -79,8 +79,8 @@ int32_t Bematech_FI_VendeItem(const char* codigo, const char* descricao, const c
                             ComoDesconto(ajuste));
 }
 
-// Preço e quantidade com três casas, acréscimo e desconto em valor: só um
-// dos dois pode ter valor.
+// Price and quantity with three decimals, increase and discount as
+// amounts: only one of the two may be non-zero.
 int32_t Bematech_FI_VendeItemDepartamento(const char* codigo, const char* descricao,
                                           const char* aliquota, const char* valorunitario,
                                           const char* quantidade, const char* acrescimo,
@@ -129,7 +129,7 @@ int32_t Bematech_FI_FechaComprovanteNaoFiscalVinculado() {
   return Driver().FechaVinculado();
 }
 
-// ---- consultas ----
+// ---- queries ----
 
 int32_t Bematech_FI_NumeroCupom(char* numero) {
   return Driver().Le(numero, Digitos(Ecf().contadores().coo, 6));
@@ -179,7 +179,7 @@ int32_t Bematech_FI_MarcaModeloTipoImpressoraMFD(char* marca, char* modelo, char
   return Driver().LeMarcaModeloTipo(marca, modelo, tipo);
 }
 
-// Só os dígitos: "01.00.00" sai "010000", os seis que o driver dá.
+// Digits only: "01.00.00" comes out "010000", the six the driver gives.
 int32_t Bematech_FI_VersaoFirmwareMFD(char* versao) {
   std::string digitos;
   for (char c : Ecf().identificacao().versaoFirmware)
@@ -187,7 +187,7 @@ int32_t Bematech_FI_VersaoFirmwareMFD(char* versao) {
   return Driver().Le(versao, digitos);
 }
 
-// CNPJ com a pontuação (18 caracteres) e IE como programada.
+// The CNPJ punctuated (18 characters) and the IE as programmed.
 int32_t Bematech_FI_CGC_IE(char* cnpj, char* ie) {
   int32_t codigo;
   if (!Driver().PodeLer(codigo)) return codigo;
@@ -203,7 +203,7 @@ int32_t Bematech_FI_DataHoraImpressora(char* data, char* hora) {
   return Driver().LeDataHora(data, hora);
 }
 
-// Data e hora em que a última redução Z foi emitida; zeros sem redução.
+// Date and time the last Z reduction was issued; zeros without one.
 int32_t Bematech_FI_DataHoraReducao(char* data, char* hora) {
   int32_t codigo;
   if (!Driver().PodeLer(codigo)) return codigo;
@@ -218,18 +218,19 @@ int32_t Bematech_FI_DataHoraUltimoDocumentoMFD(char* datahora) {
   return Driver().Le(datahora, d.valida() ? Ddmmaa(d) + Hhmmss(d) : std::string(12, '0'));
 }
 
-// Dia de movimento aberto; zeros com o dia fechado.
+// The open movement day; zeros when the day is closed.
 int32_t Bematech_FI_DataMovimento(char* data) {
   return Driver().Le(data, Ecf().diaAberto() ? Ddmmaa(Ecf().dataMovimento()) : "000000");
 }
 
-// ---- documentos não fiscais ----
+// ---- non-fiscal documents ----
 
-// O totalizador pelo índice da lista ("01".."50") ou pelo nome.
+// The totaliser by its index in the list ("01".."50") or by its name.
 std::string Totalizador(const char* totalizador) {
   const std::string t = apara(Texto(totalizador));
   int64_t indice = 0;
-  if (!t.empty() && t.size() <= 2 && LeInteiro(t, indice)) return TotalizadorDoIndice(Ecf(), indice);
+  if (!t.empty() && t.size() <= 2 && LeInteiro(t, indice))
+    return TotalizadorDoIndice(Ecf(), indice);
   return t;
 }
 
@@ -246,7 +247,7 @@ int32_t Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms(int32_t indice, const char* 
   return Driver().NomeiaTotalizador(indice, nome);
 }
 
-// O segundo campo é a forma de pagamento; sem ela, dinheiro.
+// The second field is the payment method; without one, cash.
 int32_t Bematech_FI_Suprimento(const char* valor, const char* formapagamento) {
   return Driver().Suprimento(valor, formapagamento);
 }
@@ -255,8 +256,8 @@ int32_t Bematech_FI_Sangria(const char* valor) {
   return Driver().Sangria(valor);
 }
 
-int32_t Bematech_FI_AbreComprovanteNaoFiscalVinculado(const char* formapagamento,
-                                                      const char* valor, const char* coo) {
+int32_t Bematech_FI_AbreComprovanteNaoFiscalVinculado(const char* formapagamento, const char* valor,
+                                                      const char* coo) {
   return Driver().AbreVinculado(formapagamento, valor, coo);
 }
 
@@ -264,9 +265,9 @@ int32_t Bematech_FI_UsaComprovanteNaoFiscalVinculado(const char* texto) {
   return Driver().UsaVinculado(texto);
 }
 
-// ---- relatórios gerenciais ----
+// ---- management reports ----
 
-// 30 entradas de 22 colunas separadas por ",": contador do dia (4) e nome (17).
+// 30 entries of 22 columns separated by ",": the day's counter (4) and name (17).
 int32_t Bematech_FI_VerificaRelatorioGerencialMFD(char* relatorios) {
   std::string lista;
   for (int i = 1; i <= 30; ++i) {
@@ -299,13 +300,13 @@ int32_t Bematech_FI_RelatorioGerencial(const char* texto) {
   return Driver().ImprimeRelatorio(texto);
 }
 
-// ---- o dia ----
+// ---- the day ----
 
 int32_t Bematech_FI_LeituraX() {
   return Driver().LeituraX();
 }
 
-// A data e a hora são as do relógio da impressora: os campos vão vazios.
+// The date and time are the printer's clock's: the fields go empty.
 int32_t Bematech_FI_ReducaoZ(const char*, const char*) {
   return Driver().ReducaoZ();
 }
@@ -326,7 +327,7 @@ int32_t Bematech_FI_DadosUltimaReducaoMFD(char* dados) {
   return Driver().Le(dados, DadosReducaoMfd(Ecf()));
 }
 
-// Usuário e software básico: "dd/mm/aaaa hh:mm:ss"; sem memória adicional.
+// User and basic software: "dd/mm/aaaa hh:mm:ss"; no additional memory.
 int32_t Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional(char* usuario, char* datahora,
                                                                char* mfadicional) {
   int32_t codigo;
@@ -338,7 +339,7 @@ int32_t Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional(char* usuario, ch
   return 1;
 }
 
-// ---- memória fiscal: impressa, ou em RETORNO.TXT na pasta do driver ----
+// ---- fiscal memory: printed, or in RETORNO.TXT in the driver's folder ----
 
 bool Completa(const char* tipo) {
   return maiusculas(apara(Texto(tipo))) == "C";
@@ -370,7 +371,7 @@ int32_t Bematech_FI_LeituraMemoriaFiscalSerialReducao(const char* inicio, const 
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, true, "RETORNO.TXT");
 }
 
-// O arquivo do PAF-ECF é assinado: sem módulo e chave o driver recusa.
+// The PAF-ECF file is signed: without modulus and key the driver refuses.
 int32_t Bematech_FI_LeituraMemoriaFiscalSerialDataPAFECF(const char* inicio, const char* fim,
                                                          const char* tipo, const char* modulo,
                                                          const char* chave) {
@@ -387,10 +388,15 @@ int32_t Bematech_FI_LeituraMemoriaFiscalSerialReducaoPAFECF(const char* inicio, 
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo), "RETORNO.TXT");
 }
 
+// ---- accepted without effect, each with why ----
+
+SIM_SEM_EFEITO(Bematech_FI_ArquivoMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Bematech_FI_EspelhoMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Bematech_FI_RelatorioSintegraMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Bematech_FI_AtivaDesativaVendaUmaLinhaMFD, SIM_SEM_VENDA_EM_UMA_LINHA);
+SIM_SEM_EFEITO(Bematech_FI_VerificaTruncamento, SIM_NUNCA_CHAMADA);
+
 }  // namespace Sim
 }  // namespace
 
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+#include "exporta.h"

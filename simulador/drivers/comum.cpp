@@ -135,12 +135,6 @@ std::string AliquotaDoModelo(const ImpressoraFiscal& ecf, const std::string& cod
 
 namespace {
 
-// Puts the text at the position (counted from 1) of an answer of its final size.
-void Poe(std::string& resposta, std::size_t posicao, const std::string& texto) {
-  if (posicao < 1 || posicao > resposta.size()) return;
-  resposta.replace(posicao - 1, std::min(texto.size(), resposta.size() - posicao + 1), texto);
-}
-
 // The text in exactly n characters: cut or filled with blanks.
 std::string Largura(const std::string& texto, std::size_t n) {
   std::string t = texto.substr(0, n);
@@ -148,12 +142,16 @@ std::string Largura(const std::string& texto, std::size_t n) {
   return t;
 }
 
-// Negative values do not fit the answers' digit fields.
+}  // namespace
+
+void Poe(std::string& resposta, std::size_t posicao, const std::string& texto) {
+  if (posicao < 1 || posicao > resposta.size()) return;
+  resposta.replace(posicao - 1, std::min(texto.size(), resposta.size() - posicao + 1), texto);
+}
+
 std::string Campo(int64_t valor, int largura) {
   return Digitos(valor < 0 ? 0 : valor, largura);
 }
-
-}  // namespace
 
 void TotalDaAliquota(const DadosReducao& z, int indice, int64_t& total, int64_t& percentual,
                      char& tipo) {

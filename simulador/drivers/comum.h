@@ -62,6 +62,11 @@ std::string AliquotaPorPercentual(const ImpressoraFiscal& ecf, int64_t centesimo
 
 // ---- fixed-size answers ----
 
+// Puts the text at the position (counted from 1) of an answer already of its
+// final size; what would pass its end is cut, so the answer never grows.
+void Poe(std::string& resposta, std::size_t posicao, const std::string& texto);
+// A digit field of the answers: negative values do not fit, they go as 0.
+std::string Campo(int64_t valor, int largura);
 // The last Z reduction's data in the 1278-character layout of the MFD
 // printers (BEMAFI32, CONVECF, ELGIN) and in the 631-character one of the
 // older functions; without a reduction, zeros only (the date too: no date).

@@ -1,6 +1,6 @@
-// CONVECF substituto (SWEDA) sobre a impressora simulada. O PDV julga este
-// driver pelo código de retorno e pela mensagem de status
-// (ECF_ObterMensagemStatus), "título| detalhe", não pelos bytes ST1/ST2.
+// The CONVECF stand-in (SWEDA) over the simulated printer. The library
+// judges this driver by its return code and its status message
+// (ECF_ObterMensagemStatus), "title| detail", not by the ST1/ST2 bytes.
 #define SIM_BIBLIOTECA_CONVECF 1
 #include "geracao.h"
 
@@ -17,7 +17,7 @@ namespace Sim {
 #define SIM_FAMILIA Familia::Sweda
 #include "preambulo_fi.h"
 
-// ---- porta, configuração, presença, status ----
+// ---- port, settings, presence, status ----
 
 int32_t ECF_AbrePortaSerial() {
   Driver().Reinicia();
@@ -28,7 +28,7 @@ int32_t ECF_FechaPortaSerial() {
   return 1;
 }
 
-// Configurações guardadas pelo próprio driver: nada na impressora.
+// Settings the driver itself keeps: nothing on the printer.
 int32_t ECF_CfgRedZAutomatico(const char*) {
   return 1;
 }
@@ -87,7 +87,7 @@ int32_t ECF_AcionaGaveta() {
   return Driver().AcionaGaveta();
 }
 
-// ---- cupom fiscal ----
+// ---- fiscal coupon ----
 
 int32_t ECF_AbreCupom(const char* cpf) {
   return Driver().AbreCupom(cpf);
@@ -99,8 +99,8 @@ int32_t ECF_UsaUnidadeMedida(const char* unidade) {
   return codigo;
 }
 
-// O desconto do próprio comando (o PDV manda "0000") segue a regra do
-// BEMAFI32; acréscimo ou desconto de verdade vem depois, por item.
+// The command's own discount (the library sends "0000") follows the rule
+// of BEMAFI32; a real increase or discount comes later, by item.
 int32_t ECF_VendeItem(const char* codigo, const char* descricao, const char* aliquota, const char*,
                       const char* quantidade, int32_t, const char* valorunitario,
                       const char* tipoacrescimo, const char* acrescimo) {
@@ -111,8 +111,8 @@ int32_t ECF_VendeItem(const char* codigo, const char* descricao, const char* ali
                             ComoDesconto(ajuste));
 }
 
-// item "003"; "A" acréscimo ou "D" desconto; "%" em centésimos de percentual
-// ("1050"), "$" em centavos ("001234").
+// item "003"; "A" increase or "D" discount; "%" in hundredths of a percent
+// ("1050"), "$" in cents ("001234").
 int32_t ECF_AcrescimoDescontoItemMFD(const char* item, const char* acrescimodesconto,
                                      const char* tipo, const char* valor) {
   const std::string ad = apara(Texto(acrescimodesconto));
@@ -154,7 +154,7 @@ int32_t ECF_SubTotal(char* subtotal) {
   return Driver().LeSubtotal(subtotal);
 }
 
-// ---- consultas ----
+// ---- queries ----
 
 int32_t ECF_NumeroCaixa(char* numero) {
   return Driver().Le(numero, Digitos(Ecf().identificacao().numeroCaixa, 4));
@@ -201,7 +201,7 @@ int32_t ECF_DataHoraReducao(char* data, char* hora) {
   return 1;
 }
 
-// Dia de movimento que a última redução Z encerrou; zeros sem redução.
+// The movement day the last Z reduction closed; zeros without one.
 int32_t ECF_DataMovimentoUltimaReducaoMFD(char* data) {
   const DadosReducao* z = Ecf().ultimaReducao();
   return Driver().Le(data, z ? Ddmmaa(z->dataMovimento) : "000000");
@@ -216,9 +216,9 @@ int32_t ECF_DataMovimento(char* data) {
   return Driver().Le(data, Ecf().diaAberto() ? Ddmmaa(Ecf().dataMovimento()) : "000000");
 }
 
-// ---- documentos não fiscais ----
+// ---- non-fiscal documents ----
 
-// 30 nomes de 19 colunas separados por ",", na ordem dos índices; livre em branco.
+// 30 names of 19 columns separated by ",", in index order; a free one blank.
 int32_t ECF_VerificaTotalizadoresNaoFiscaisMFD(char* totalizadores) {
   std::string lista;
   for (int i = 1; i <= 30; ++i) {
@@ -230,7 +230,7 @@ int32_t ECF_VerificaTotalizadoresNaoFiscaisMFD(char* totalizadores) {
   return Driver().Le(totalizadores, lista);
 }
 
-// O índice ("01".."50") do totalizador com esse nome; desconhecido, nada escrito.
+// The index ("01".."50") of the totaliser of that name; unknown, nothing written.
 int32_t ECF_RetornaIndiceComprovanteNaoFiscal(const char* totalizador, char* indice) {
   int32_t codigo;
   if (!Driver().PodeLer(codigo)) return codigo;
@@ -240,7 +240,7 @@ int32_t ECF_RetornaIndiceComprovanteNaoFiscal(const char* totalizador, char* ind
   return 1;
 }
 
-// Só pelo índice.
+// By index only.
 int32_t ECF_RecebimentoNaoFiscal(const char* indice, const char* valor,
                                  const char* formapagamento) {
   int64_t i = 0;
@@ -272,16 +272,16 @@ int32_t ECF_UsaComprovanteNaoFiscalVinculado(const char* texto) {
   return Driver().UsaVinculado(texto);
 }
 
-// ---- programação ----
+// ---- programming ----
 
 int32_t ECF_ProgramaFormaPagamentoMFD(const char* formapagamento, const char* vinculado) {
   return Driver().Codigo(
       Ecf().programaFormaPagamento(Texto(formapagamento), apara(Texto(vinculado)) == "1"));
 }
 
-// ---- relatórios gerenciais ----
+// ---- management reports ----
 
-// 30 entradas de 20 colunas, sem separador: índice (2) e nome (18).
+// 30 entries of 20 columns, no separator: index (2) and name (18).
 int32_t ECF_VerificaRelatorioGerencialProgMFD(char* relatorios) {
   std::string lista;
   for (int i = 1; i <= 30; ++i) {
@@ -294,7 +294,7 @@ int32_t ECF_VerificaRelatorioGerencialProgMFD(char* relatorios) {
   return Driver().Le(relatorios, lista);
 }
 
-// Um índice já ocupado leva o nome ao primeiro índice livre.
+// An index already taken sends the name to the first free index.
 int32_t ECF_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
   return Driver().NomeiaRelatorio(indice, nome, 0, true);
 }
@@ -310,13 +310,13 @@ int32_t ECF_UsaRelatorioGerencialMFD(const char* texto) {
   return Driver().ImprimeRelatorio(texto);
 }
 
-// ---- o dia ----
+// ---- the day ----
 
 int32_t ECF_LeituraX() {
   return Driver().LeituraX();
 }
 
-// Data e hora lidas da própria impressora: confirmam o relógio.
+// Date and time read from the printer itself: they confirm the clock.
 int32_t ECF_ReducaoZ(const char*, const char*) {
   return Driver().ReducaoZ();
 }
@@ -340,7 +340,7 @@ int32_t ECF_DataHoraGravacaoUsuarioSWBasicoMFAdicional(char* usuario, char* data
   return 1;
 }
 
-// ---- memória fiscal: impressa, ou em LEITURAMF.TXT na pasta do driver ----
+// ---- fiscal memory: printed, or in LEITURAMF.TXT in the driver's folder ----
 
 bool Completa(const char* tipo) {
   return maiusculas(apara(Texto(tipo))) == "C";
@@ -350,8 +350,7 @@ int32_t ECF_LeituraMemoriaFiscalDataMFD(const char* inicio, const char* fim, con
   return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo));
 }
 
-int32_t ECF_LeituraMemoriaFiscalReducaoMFD(const char* inicio, const char* fim,
-                                           const char* tipo) {
+int32_t ECF_LeituraMemoriaFiscalReducaoMFD(const char* inicio, const char* fim, const char* tipo) {
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo));
 }
 
@@ -365,10 +364,19 @@ int32_t ECF_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicio, const char*
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo), "LEITURAMF.TXT");
 }
 
+// ---- accepted without effect, each with why ----
+
+SIM_SEM_EFEITO(ECF_DownloadMF, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(ECF_DownloadMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(ECF_ReproduzirMemoriaFiscalMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(ECF_RelatorioSintegraMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(ECF_LigaDesligaJanelas, "only configures the real driver's own windows");
+SIM_SEM_EFEITO(ECF_ZAUTO,
+               "configures the real driver's automatic Z reduction; the simulated printer never "
+               "reduces by itself");
+SIM_SEM_EFEITO(ECF_VerificaTruncamento, SIM_NUNCA_CHAMADA);
+
 }  // namespace Sim
 }  // namespace
 
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+#include "exporta.h"

@@ -1,5 +1,6 @@
-// DARUMA32 substituto (DARUMA) sobre a impressora simulada. Quase tudo que o
-// PDV lê deste driver vem de Daruma_FIMFD_RetornaInformacao, por índice.
+// The DARUMA32 stand-in (DARUMA) over the simulated printer. Almost all the
+// library reads from this driver comes from Daruma_FIMFD_RetornaInformacao,
+// by index.
 #define SIM_BIBLIOTECA_DARUMA32 1
 #include "geracao.h"
 
@@ -16,7 +17,7 @@ namespace Sim {
 #define SIM_FAMILIA Familia::Daruma
 #include "preambulo_fi.h"
 
-// ---- porta, configuração, presença, status ----
+// ---- port, settings, presence, status ----
 
 int32_t Daruma_FI_AbrePortaSerial() {
   Driver().Reinicia();
@@ -27,7 +28,7 @@ int32_t Daruma_FI_FechaPortaSerial() {
   return 1;
 }
 
-// Configurações guardadas pelo próprio driver: nada na impressora.
+// Settings the driver itself keeps: nothing on the printer.
 int32_t Daruma_Registry_AlterarRegistry(const char*, const char*, const char*) {
   return 1;
 }
@@ -80,7 +81,7 @@ int32_t Daruma_FI_AcionaGaveta() {
   return Driver().AcionaGaveta();
 }
 
-// ---- cupom fiscal ----
+// ---- fiscal coupon ----
 
 int32_t Daruma_FI_AbreCupom(const char* cpf) {
   return Driver().AbreCupom(cpf);
@@ -92,8 +93,8 @@ int32_t Daruma_FI_UsaUnidadeMedida(const char* unidade) {
   return codigo;
 }
 
-// O último campo leva o desconto com sinal: positivo é desconto ("03,50"),
-// negativo é acréscimo ("-05,00"); com "%", o percentual escrito.
+// The last field carries the discount with its sign: positive a discount
+// ("03,50"), negative an increase ("-05,00"); with "%", the written percent.
 int32_t Daruma_FI_VendeItem(const char* codigo, const char* descricao, const char* aliquota,
                             const char*, const char* quantidade, int32_t, const char* valorunitario,
                             const char* tipoacrescimo, const char* acrescimo) {
@@ -128,7 +129,7 @@ int32_t Daruma_FI_SubTotal(char* subtotal) {
   return Driver().LeSubtotal(subtotal);
 }
 
-// ---- consultas ----
+// ---- queries ----
 
 int32_t Daruma_FI_NumeroCaixa(char* numero) {
   return Driver().Le(numero, Digitos(Ecf().identificacao().numeroCaixa, 4));
@@ -150,9 +151,9 @@ int32_t Daruma_FIMFD_CodigoModeloFiscal(char* codigo) {
   return Driver().Le(codigo, "010101");
 }
 
-// ---- documentos não fiscais ----
+// ---- non-fiscal documents ----
 
-// O totalizador pelo nome ou pelo índice ("01".."50").
+// The totaliser by its name or its index ("01".."50").
 int32_t Daruma_FI_RecebimentoNaoFiscal(const char* totalizador, const char* valor,
                                        const char* formapagamento) {
   const std::string t = apara(Texto(totalizador));
@@ -174,8 +175,8 @@ int32_t Daruma_FI_Sangria(const char* valor) {
   return Driver().Sangria(valor);
 }
 
-int32_t Daruma_FI_AbreComprovanteNaoFiscalVinculado(const char* formapagamento,
-                                                    const char* valor, const char* coo) {
+int32_t Daruma_FI_AbreComprovanteNaoFiscalVinculado(const char* formapagamento, const char* valor,
+                                                    const char* coo) {
   return Driver().AbreVinculado(formapagamento, valor, coo);
 }
 
@@ -183,11 +184,11 @@ int32_t Daruma_FI_UsaComprovanteNaoFiscalVinculado(const char* texto) {
   return Driver().UsaVinculado(texto);
 }
 
-// ---- programação ----
+// ---- programming ----
 
-// A lista inteira, cada forma terminada por ";"; as já programadas ficam como
-// estão, as novas aceitam comprovante vinculado. O texto depois do último ";"
-// também é uma forma.
+// The whole list, each method ended by ";"; those already programmed stay
+// as they are, new ones accept a linked receipt. The text after the last
+// ";" is a method too.
 int32_t Daruma_FI_ProgramaFormasPagamento(const char* formas) {
   ImpressoraFiscal& e = Ecf();
   const std::string lista = Texto(formas);
@@ -205,9 +206,9 @@ int32_t Daruma_FI_ProgramaFormasPagamento(const char* formas) {
   return Driver().Codigo(r);
 }
 
-// ---- relatórios gerenciais ----
+// ---- management reports ----
 
-// 20 nomes de 15 colunas, cada um seguido de ",".
+// 20 names of 15 columns, each followed by ",".
 int32_t Daruma_FIMFD_VerificaRelatoriosGerenciais(char* relatorios) {
   std::string lista;
   for (int i = 1; i <= 20; ++i) {
@@ -220,7 +221,7 @@ int32_t Daruma_FIMFD_VerificaRelatoriosGerenciais(char* relatorios) {
   return Driver().Le(relatorios, lista);
 }
 
-// O nome vai para o primeiro índice livre.
+// The name goes to the first free index.
 int32_t Daruma_FIMFD_ProgramaRelatoriosGerenciais(const char* nome) {
   return Driver().Codigo(Ecf().nomeiaRelatorioGerencial(0, Texto(nome)));
 }
@@ -233,13 +234,14 @@ int32_t Daruma_FI_RelatorioGerencial(const char* texto) {
   return Driver().ImprimeRelatorio(texto);
 }
 
-// ---- o dia ----
+// ---- the day ----
 
 int32_t Daruma_FI_LeituraX() {
   return Driver().LeituraX();
 }
 
-// Data e hora do computador: o driver não as usa, vale o relógio da impressora.
+// The computer's date and time: the driver does not use them, the printer's
+// clock counts.
 int32_t Daruma_FI_ReducaoZ(const char*, const char*) {
   return Driver().ReducaoZ();
 }
@@ -252,7 +254,7 @@ int32_t Daruma_FI_ProgramaHorarioVerao() {
   return Driver().AlternaHorarioVerao();
 }
 
-// ---- memória fiscal: completa ou simplificada pelo registro; impressa ou em RETORNO.TXT ----
+// ---- fiscal memory: full or simplified by the registry; printed or in RETORNO.TXT ----
 
 bool& LeituraCompleta() {
   static bool completa = true;
@@ -280,43 +282,39 @@ int32_t Daruma_FI_LeituraMemoriaFiscalSerialReducao(const char* inicio, const ch
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, LeituraCompleta(), "RETORNO.TXT");
 }
 
-// Os dados da última redução (índice 140), 1164 colunas; sem redução, zeros.
+// The last reduction's data (index 140), 1164 columns; without one, zeros.
 std::string DadosReducao140(const ImpressoraFiscal& e) {
   std::string r(1164, '0');
   const DadosReducao* z = e.ultimaReducao();
   if (!z) return r;
-  auto poe = [&r](std::size_t posicao, const std::string& texto) {
-    r.replace(posicao - 1, texto.size(), texto);
-  };
-  auto campo = [](int64_t v, int largura) { return Digitos(v < 0 ? 0 : v, largura); };
-  poe(1, Ddmmaaaa(z->dataMovimento));
-  poe(9, campo(z->grandeTotal, 18));
-  poe(27, campo(z->grandeTotal - z->vendaBruta, 18));  // o GT no início do dia
-  poe(45, campo(z->descontosIcms, 14));
-  poe(59, campo(z->descontosIss, 14));
-  poe(73, campo(z->cancelamentosIcms, 14));
-  poe(87, campo(z->cancelamentosIss, 14));
-  poe(101, campo(z->acrescimosIcms, 14));
-  poe(115, campo(z->acrescimosIss, 14));
+  Poe(r, 1, Ddmmaaaa(z->dataMovimento));
+  Poe(r, 9, Campo(z->grandeTotal, 18));
+  Poe(r, 27, Campo(z->grandeTotal - z->vendaBruta, 18));  // the GT at the start of the day
+  Poe(r, 45, Campo(z->descontosIcms, 14));
+  Poe(r, 59, Campo(z->descontosIss, 14));
+  Poe(r, 73, Campo(z->cancelamentosIcms, 14));
+  Poe(r, 87, Campo(z->cancelamentosIss, 14));
+  Poe(r, 101, Campo(z->acrescimosIcms, 14));
+  Poe(r, 115, Campo(z->acrescimosIss, 14));
   for (int k = 1; k <= 16; ++k) {
     int64_t total, percentual;
     char tipo;
     TotalDaAliquota(*z, k, total, percentual, tipo);
-    poe(129 + 14 * (k - 1), campo(total, 14));
-    // Tipo do índice: 1 ICMS, 2 ISS, 0 livre.
-    poe(843 + 5 * (k - 1), percentual == 0 ? "0" : (tipo == 'S' ? "2" : "1"));
-    poe(844 + 5 * (k - 1), campo(percentual, 4));
+    Poe(r, 129 + 14 * (k - 1), Campo(total, 14));
+    // The index's kind: 1 ICMS, 2 ISS, 0 free.
+    Poe(r, 843 + 5 * (k - 1), percentual == 0 ? "0" : (tipo == 'S' ? "2" : "1"));
+    Poe(r, 844 + 5 * (k - 1), Campo(percentual, 4));
   }
-  // Os primeiros de ICMS, os segundos de ISS.
-  poe(353, campo(TotalFixo(*z, "F"), 14));
-  poe(367, campo(TotalFixo(*z, "FS"), 14));
-  poe(381, campo(TotalFixo(*z, "I"), 14));
-  poe(395, campo(TotalFixo(*z, "IS"), 14));
-  poe(409, campo(TotalFixo(*z, "N"), 14));
-  poe(423, campo(TotalFixo(*z, "NS"), 14));
-  poe(935, campo(z->coo, 6));
-  poe(941, campo(z->crz, 4));
-  poe(945, campo(z->cro, 4));
+  // The first ones ICMS, the second ones ISS.
+  Poe(r, 353, Campo(TotalFixo(*z, "F"), 14));
+  Poe(r, 367, Campo(TotalFixo(*z, "FS"), 14));
+  Poe(r, 381, Campo(TotalFixo(*z, "I"), 14));
+  Poe(r, 395, Campo(TotalFixo(*z, "IS"), 14));
+  Poe(r, 409, Campo(TotalFixo(*z, "N"), 14));
+  Poe(r, 423, Campo(TotalFixo(*z, "NS"), 14));
+  Poe(r, 935, Campo(z->coo, 6));
+  Poe(r, 941, Campo(z->crz, 4));
+  Poe(r, 945, Campo(z->cro, 4));
   return r;
 }
 
@@ -350,18 +348,19 @@ int32_t Daruma_FIMFD_RetornaInformacao(const char* indice, char* buffer) {
       break;
     case 71:
       resposta = z ? Ddmmaaaa(z->dataMovimento) : std::string(8, '0');
-      break;    // última redução
-    case 74: {  // último documento, ddmmaaaahhmmss
+      break;    // last reduction
+    case 74: {  // last document, ddmmaaaahhmmss
       const DataHora d = e.dataHoraUltimoDocumento();
       resposta = d.valida() ? Ddmmaaaa(d) + Hhmmss(d) : std::string(14, '0');
       break;
     }
-    case 73: {  // emissão da última redução, ddmmaaaahhmmss
-      resposta = z ? Ddmmaaaa(z->dataHoraEmissao) + Hhmmss(z->dataHoraEmissao)
-                   : std::string(14, '0');
+    case 73: {  // issue of the last reduction, ddmmaaaahhmmss
+      resposta =
+          z ? Ddmmaaaa(z->dataHoraEmissao) + Hhmmss(z->dataHoraEmissao) : std::string(14, '0');
       break;
     }
-    // Série em 20 colunas e, na 21ª, a letra da memória fiscal adicional.
+    // The serial in 20 columns and, in the 21st, the additional fiscal
+    // memory's letter.
     case 78: {
       std::string serie = id.numeroSerie;
       serie.resize(20, ' ');
@@ -377,7 +376,7 @@ int32_t Daruma_FIMFD_RetornaInformacao(const char* indice, char* buffer) {
     case 81:
       resposta = id.modelo;
       break;
-    case 83: {  // versão do software básico, só dígitos
+    case 83: {  // basic software version, digits only
       for (char ch : id.versaoFirmware)
         if (ch >= '0' && ch <= '9') resposta += ch;
       break;
@@ -391,24 +390,29 @@ int32_t Daruma_FIMFD_RetornaInformacao(const char* indice, char* buffer) {
     case 108:
       resposta = e.horarioVerao() ? "1" : "0";
       break;
-    case 109:  // desconto em ISS permitido
+    case 109:  // discount on ISS allowed
       resposta = "0";
       break;
-    // Dados da última redução Z, a começar pelo dia de movimento.
+    // The last Z reduction's data, starting with the movement day.
     case 140:
       resposta = DadosReducao140(e);
       break;
     default:
-      // Índices que o PDV ainda não lê: a consulta é aceita sem resposta.
+      // Indexes the library does not read yet: the query is accepted unanswered.
       return Driver().Aceita();
   }
   return Driver().Le(buffer, resposta);
 }
 
+// ---- accepted without effect, each with why ----
+
+SIM_SEM_EFEITO(Daruma_FIMFD_DownloadDaMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Daruma_FIMFD_GerarAtoCotepePafCOO, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Daruma_FIMFD_GerarAtoCotepePafData, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Daruma_Sintegra_GerarRegistrosArq, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Daruma_FI_VerificaTruncamento, SIM_NUNCA_CHAMADA);
+
 }  // namespace Sim
 }  // namespace
 
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+#include "exporta.h"

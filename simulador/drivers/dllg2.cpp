@@ -129,10 +129,6 @@ ImpressoraFiscal& Ecf() {
   return Impressora(Fabricante());
 }
 
-int32_t SemEfeito(const char*) {
-  return 1;
-}
-
 template <class Funcao>
 int32_t Chama(const char* nome, Funcao funcao) {
   try {
@@ -148,12 +144,11 @@ int32_t Chama(const char* nome, Funcao funcao) {
   }
 }
 
-namespace Padrao {
-#define SIM_GERA SIM_GERA_PADRAO
+enum class FuncaoDaBiblioteca {
+#define SIM_GERA SIM_GERA_MEMBRO
 #include "drivers/funcoes.inc"
 #undef SIM_GERA
-}  // namespace Padrao
-using namespace Padrao;
+};
 
 // ---- parameters ----
 
@@ -323,31 +318,27 @@ std::string DadosUltimaReducaoZ(const ImpressoraFiscal& e) {
   for (std::size_t k = 0; k < 16; ++k) r[378 + k] = 'T';
   const DadosReducao* z = e.ultimaReducao();
   if (!z) return r;
-  auto poe = [&r](std::size_t posicao, const std::string& texto) {
-    r.replace(posicao - 1, texto.size(), texto);
-  };
-  auto campo = [](int64_t v, int largura) { return Digitos(v < 0 ? 0 : v, largura); };
-  poe(3, campo(z->grandeTotal, 18));
-  poe(21, campo(z->cancelamentosIcms, 14));
-  poe(35, campo(z->descontosIcms, 14));
-  poe(49, campo(z->cancelamentosIss, 14));
-  poe(63, campo(z->acrescimosIcms, 14));
-  poe(77, campo(z->vendaBruta, 14));
+  Poe(r, 3, Campo(z->grandeTotal, 18));
+  Poe(r, 21, Campo(z->cancelamentosIcms, 14));
+  Poe(r, 35, Campo(z->descontosIcms, 14));
+  Poe(r, 49, Campo(z->cancelamentosIss, 14));
+  Poe(r, 63, Campo(z->acrescimosIcms, 14));
+  Poe(r, 77, Campo(z->vendaBruta, 14));
   for (int k = 1; k <= 16; ++k) {
     int64_t total, percentual;
     char tipo;
     TotalDaAliquota(*z, k, total, percentual, tipo);
-    poe(91 + 4 * (k - 1), campo(percentual, 4));
-    poe(155 + 14 * (k - 1), campo(total, 14));
+    Poe(r, 91 + 4 * (k - 1), Campo(percentual, 4));
+    Poe(r, 155 + 14 * (k - 1), Campo(total, 14));
     r[378 + (k - 1)] = tipo == 'S' ? 'S' : 'T';
   }
-  poe(395, campo(TotalFixo(*z, "F"), 14));
-  poe(409, campo(TotalFixo(*z, "I"), 14));
-  poe(423, campo(TotalFixo(*z, "N"), 14));
-  poe(437, campo(z->descontosIss, 14));
-  poe(451, campo(z->coo, 6));
-  poe(457, campo(z->crz, 6));
-  poe(463, Ddmmaa(z->dataMovimento));
+  Poe(r, 395, Campo(TotalFixo(*z, "F"), 14));
+  Poe(r, 409, Campo(TotalFixo(*z, "I"), 14));
+  Poe(r, 423, Campo(TotalFixo(*z, "N"), 14));
+  Poe(r, 437, Campo(z->descontosIss, 14));
+  Poe(r, 451, Campo(z->coo, 6));
+  Poe(r, 457, Campo(z->crz, 6));
+  Poe(r, 463, Ddmmaa(z->dataMovimento));
   return r;
 }
 
@@ -834,7 +825,4 @@ int32_t DLLG2_Versao(char* buffer, int32_t tamanho) {
 }  // namespace Sim
 }  // namespace
 
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+#include "exporta.h"

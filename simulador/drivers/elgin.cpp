@@ -1,4 +1,4 @@
-// ELGIN substituto (ELGIN) sobre a impressora simulada.
+// The ELGIN stand-in (ELGIN) over the simulated printer.
 #define SIM_BIBLIOTECA_ELGIN 1
 #include "geracao.h"
 
@@ -15,7 +15,7 @@ namespace Sim {
 #define SIM_FAMILIA Familia::Elgin
 #include "preambulo_fi.h"
 
-// ---- porta, presença, status ----
+// ---- port, presence, status ----
 
 int32_t Elgin_AbrePortaSerial() {
   Driver().Reinicia();
@@ -46,7 +46,7 @@ int32_t Elgin_FechaComprovanteNaoFiscalVinculado() {
   return Driver().FechaVinculado();
 }
 
-// 1 quando o dia de movimento ficou para trás sem redução Z.
+// 1 when the movement day was left behind without a Z reduction.
 int32_t Elgin_VerificaZPendente(int32_t* pendente) {
   int32_t codigo;
   if (!Driver().PodeLer(codigo)) return codigo;
@@ -54,14 +54,14 @@ int32_t Elgin_VerificaZPendente(int32_t* pendente) {
   return 1;
 }
 
-// ---- cupom fiscal ----
+// ---- fiscal coupon ----
 
 int32_t Elgin_AbreCupom(const char* cpf) {
   return Driver().AbreCupom(cpf);
 }
 
-// O último campo leva o ajuste com sinal: positivo acréscimo, negativo
-// desconto; com "%", o percentual escrito.
+// The last field carries the adjustment with its sign: positive an
+// increase, negative a discount; with "%", the written percent.
 int32_t Elgin_VendeItem(const char* codigo, const char* descricao, const char* aliquota,
                         const char*, const char* quantidade, int32_t, const char* valorunitario,
                         const char* tipoacrescimo, const char* acrescimo) {
@@ -96,7 +96,7 @@ int32_t Elgin_SubTotal(char* subtotal) {
   return Driver().LeSubtotal(subtotal);
 }
 
-// ---- consultas ----
+// ---- queries ----
 
 int32_t Elgin_NumeroCaixa(char* numero) {
   return Driver().Le(numero, Digitos(Ecf().identificacao().numeroCaixa, 4));
@@ -144,9 +144,10 @@ int32_t Elgin_DataMovimentoUltimaReducaoMFD(char* data) {
   return Driver().Le(data, z ? Ddmmaa(z->dataMovimento) : "000000");
 }
 
-// ---- documentos não fiscais ----
+// ---- non-fiscal documents ----
 
-// O totalizador pelo número da lista, contado de 0 ("00".."49"), ou pelo nome.
+// The totaliser by its number in the list, counted from 0 ("00".."49"), or
+// by its name.
 std::string Totalizador(const char* totalizador) {
   const std::string t = apara(Texto(totalizador));
   int64_t indice = 0;
@@ -164,7 +165,7 @@ int32_t Elgin_RecebimentoNaoFiscal(const char* totalizador, const char* valor,
   return Driver().Recebimento(Totalizador(totalizador), valor, formapagamento);
 }
 
-// Índices contados de 0, como na lista.
+// Indexes counted from 0, as in the list.
 int32_t Elgin_NomeiaTotalizadorNaoSujeitoIcms(int32_t indice, const char* nome) {
   return Driver().NomeiaTotalizador(static_cast<int64_t>(indice) + 1, nome);
 }
@@ -186,10 +187,10 @@ int32_t Elgin_UsaComprovanteNaoFiscalVinculado(const char* texto) {
   return Driver().UsaVinculado(texto);
 }
 
-// ---- formas de pagamento ----
+// ---- payment methods ----
 
-// Só as programadas, separadas por ",": nome (16), total do dia (14), total
-// em comprovantes vinculados (14) e "1" quando aceita vinculado.
+// Only the programmed ones, separated by ",": name (16), the day's total
+// (14), the total in linked receipts (14) and "1" when it accepts them.
 int32_t Elgin_VerificaFormasPagamentoMFD(char* formas) {
   std::string lista;
   for (const FormaPagamento& f : Ecf().formasPagamento()) {
@@ -207,7 +208,7 @@ int32_t Elgin_ProgramaFormaPagamentoMFD(const char* formapagamento, const char* 
       Ecf().programaFormaPagamento(Texto(formapagamento), apara(Texto(vinculado)) == "1"));
 }
 
-// ---- relatórios gerenciais: índices contados de 0 ----
+// ---- management reports: indexes counted from 0 ----
 
 int32_t Elgin_LeNomeRelatorioGerencial(const char* indice, char* nome) {
   int64_t i = 0;
@@ -234,13 +235,14 @@ int32_t Elgin_RelatorioGerencial(const char* texto) {
   return Driver().ImprimeRelatorio(texto);
 }
 
-// ---- o dia ----
+// ---- the day ----
 
 int32_t Elgin_LeituraX() {
   return Driver().LeituraX();
 }
 
-// Data e hora do computador: o driver não as usa, vale o relógio da impressora.
+// The computer's date and time: the driver does not use them, the printer's
+// clock counts.
 int32_t Elgin_ReducaoZ(const char*, const char*) {
   return Driver().ReducaoZ();
 }
@@ -265,7 +267,7 @@ int32_t Elgin_DataHoraSoftwareBasico(char* data, char* hora) {
   return 1;
 }
 
-// Sem variante em arquivo: a leitura é sempre impressa.
+// No variant into a file: the reading is always printed.
 bool Completa(const char* tipo) {
   return maiusculas(apara(Texto(tipo))) == "C";
 }
@@ -274,15 +276,18 @@ int32_t Elgin_LeituraMemoriaFiscalData(const char* inicio, const char* fim, cons
   return Driver().LeituraMemoriaFiscal(inicio, fim, true, Completa(tipo));
 }
 
-int32_t Elgin_LeituraMemoriaFiscalReducao(const char* inicio, const char* fim,
-                                          const char* tipo) {
+int32_t Elgin_LeituraMemoriaFiscalReducao(const char* inicio, const char* fim, const char* tipo) {
   return Driver().LeituraMemoriaFiscal(inicio, fim, false, Completa(tipo));
 }
+
+// ---- accepted without effect, each with why ----
+
+SIM_SEM_EFEITO(Elgin_DownloadMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Elgin_RelatorioSintegraMFD, SIM_GRAVA_ARQUIVO);
+SIM_SEM_EFEITO(Elgin_AtivaDesativaVendaUmaLinhaMFD, SIM_SEM_VENDA_EM_UMA_LINHA);
+SIM_SEM_EFEITO(Elgin_VerificaTruncamento, SIM_NUNCA_CHAMADA);
 
 }  // namespace Sim
 }  // namespace
 
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+#include "exporta.h"

@@ -1,19 +1,27 @@
-// Geração das funções exportadas de um driver substituto a partir da lista
-// única tarvic/drivers/funcoes.inc, para que cada assinatura viva num só lugar.
+// The exported functions of a stand-in driver, made from the one list
+// tarvic/drivers/funcoes.inc, so that each signature lives in one place.
 //
-// Cada fonte de driver define SIM_BIBLIOTECA_<BIBLIOTECA> antes de incluir
-// este arquivo e então:
-//   1. dentro de namespace { namespace Sim { namespace Padrao { ... } } },
-//      inclui funcoes.inc com SIM_GERA = SIM_GERA_PADRAO: um modelo de função
-//      por função do driver, que aceita a chamada sem efeito (Sim::SemEfeito);
-//   2. escreve à mão, em Sim, as funções com comportamento, com os mesmos
-//      parâmetros de funcoes.inc;
-//   3. inclui funcoes.inc com SIM_GERA = SIM_GERA_EXPORTA: a função exportada
-//      extern "C" chama Sim::Chama(nome, ...) e ela Sim::<nome>.
-// A busca qualificada Sim::<nome> só olha Sim::Padrao (trazido por using
-// namespace) quando Sim não declara o nome: uma função escrita à mão esconde
-// o padrão, e uma escrita com parâmetros errados não compila.
-// Não usa símbolos fracos: serve à ligação estática e às DLLs do MinGW.
+// Each driver source defines SIM_BIBLIOTECA_<LIBRARY> before including this
+// file, and then, inside namespace { namespace Sim { ... } }:
+//   1. includes its preamble (preambulo_fi.h, sem_efeito.h, or its own),
+//      which declares SemEfeito and Chama and, from funcoes.inc with
+//      SIM_GERA = SIM_GERA_MEMBRO, `enum class FuncaoDaBiblioteca`: the names
+//      of its library;
+//   2. writes each function with behaviour by hand, with the parameters of
+//      funcoes.inc;
+//   3. names, in one list, the functions it accepts without effect, each
+//      with why: SIM_SEM_EFEITO(name, "reason"). Each answers SemEfeito(name).
+// and, after the namespaces, includes exporta.h: from funcoes.inc with
+// SIM_GERA = SIM_GERA_EXPORTA, each exported extern "C" function calls
+// Sim::Chama(name, ...), which calls Sim::<name>.
+//
+// A function of the library that is neither written nor listed does not
+// compile ("'<name>' is not a member of 'Sim'"), nor does one written with
+// other parameters; one both written and listed is declared twice; and a
+// listed name that is not the library's is not a member of
+// FuncaoDaBiblioteca. So a driver function added to funcoes.inc stops the
+// build until its stand-in says what the simulated printer does with it.
+// No weak symbols: the same serves static linking and MinGW's DLLs.
 #pragma once
 
 #include <cstdint>
@@ -65,11 +73,20 @@
 #define DRIVER(biblioteca, nome, pilha, parametros, argumentos) \
   SIM_FILTRO_##biblioteca(nome, parametros, argumentos)
 
-#define SIM_GERA_PADRAO(nome, parametros, argumentos) \
-  template <class... A>                               \
-  int32_t nome(A...) {                                \
-    return SemEfeito(#nome);                          \
-  }
+#define SIM_GERA_MEMBRO(nome, parametros, argumentos) nome,
+
+// A function accepted without effect, and why: an object that takes any
+// arguments, so that a body written for the same name clashes with it.
+#define SIM_SEM_EFEITO(nome, motivo)                                     \
+  static_assert(sizeof(motivo) > 1, #nome ": say why it has no effect"); \
+  static_assert(static_cast<int>(FuncaoDaBiblioteca::nome) >= 0, #nome); \
+  constexpr auto nome = [](auto&&...) -> int32_t { return SemEfeito(#nome); }
+
+// Reasons that several stand-ins give.
+#define SIM_GRAVA_ARQUIVO \
+  "the real driver writes a file from the printer's memory; the simulated printer writes none"
+#define SIM_NUNCA_CHAMADA "bound by the library, which never calls it"
+#define SIM_SEM_VENDA_EM_UMA_LINHA "the simulated printer has no one-line item sale to switch"
 
 #define SIM_GERA_EXPORTA(nome, parametros, argumentos)                           \
   extern "C" SIM_EXPORTA int32_t SIM_CONVENCAO nome parametros {                 \

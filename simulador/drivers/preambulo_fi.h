@@ -1,7 +1,7 @@
 // What every FI-family stand-in declares first, inside its namespace Sim:
-// the driver over the manufacturer's printer, the default bodies of the
-// functions without behaviour of their own (generated from funcoes.inc), and
-// the call wrapper. Define SIM_FABRICANTE and SIM_FAMILIA before including.
+// the driver over the manufacturer's printer, the answer of the functions it
+// accepts without effect (SIM_SEM_EFEITO), the call wrapper and the names of
+// its library. Define SIM_FABRICANTE and SIM_FAMILIA before including.
 // No include guard: each stand-in includes it once, in its own namespace.
 
 DriverFI& Driver() {
@@ -9,6 +9,7 @@ DriverFI& Driver() {
   return driver;
 }
 
+// A call without effect still fails on a printer that is off.
 int32_t SemEfeito(const char*) {
   return Driver().Aceita();
 }
@@ -18,12 +19,11 @@ int32_t Chama(const char* nome, Funcao funcao) {
   return ChamaFI(Driver(), nome, funcao);
 }
 
-namespace Padrao {
-#define SIM_GERA SIM_GERA_PADRAO
+enum class FuncaoDaBiblioteca {
+#define SIM_GERA SIM_GERA_MEMBRO
 #include "drivers/funcoes.inc"
 #undef SIM_GERA
-}  // namespace Padrao
-using namespace Padrao;
+};
 
 ImpressoraFiscal& Ecf() {
   return Driver().ecf();

@@ -1,11 +1,6 @@
-// A stand-in whose every function accepts its call and answers 1, touching
-// no printer. Define SIM_BIBLIOTECA_<LIBRARY> before including; a stand-in
-// source includes it once.
-
-#include "geracao.h"
-
-namespace {
-namespace Sim {
+// What a stand-in that never reaches the printer declares first, inside its
+// namespace Sim: the answer of its functions without effect (1) and the call
+// wrapper. No include guard: each such stand-in includes it once.
 
 int32_t SemEfeito(const char*) {
   return 1;
@@ -20,17 +15,8 @@ int32_t Chama(const char*, Funcao funcao) {
   }
 }
 
-namespace Padrao {
-#define SIM_GERA SIM_GERA_PADRAO
+enum class FuncaoDaBiblioteca {
+#define SIM_GERA SIM_GERA_MEMBRO
 #include "drivers/funcoes.inc"
 #undef SIM_GERA
-}  // namespace Padrao
-using namespace Padrao;
-
-}  // namespace Sim
-}  // namespace
-
-#define SIM_GERA SIM_GERA_EXPORTA
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-#undef DRIVER
+};

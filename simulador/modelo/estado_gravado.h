@@ -120,6 +120,10 @@ struct MemoriaDeSecoes {
 // (its strings keep their capacity).
 void EscreveSecoes(const EstadoGravado& estado, std::vector<Secao>& secoes,
                    MemoriaDeSecoes* memoria = nullptr);
+// The sections of `novas` whose text differs from that of the same section
+// in `gravadas`, or that `gravadas` lacks: what a log record must hold.
+std::vector<const Secao*> SecoesMudadas(const std::vector<Secao>& gravadas,
+                                        const std::vector<Secao>& novas);
 // The snapshot file's text.
 std::string TextoDoEstado(const EstadoGravado& estado, int64_t geracao);
 // The first line of the log of a generation.

@@ -315,18 +315,7 @@ bool ImpressoraFiscal::registra(bool sincronizar) {
   conta(novaBobina_, bobinaPendente_, m_.bytesBobina, ArquivoCrescente::Bobina);
 
   EscreveSecoes(m_, secoesNovas_, &memoriaDeSecoes_);
-  std::vector<const Secao*> mudadas;
-  for (std::size_t i = 0; i < secoesNovas_.size(); ++i) {
-    const Secao& nova = secoesNovas_[i];
-    const Secao* antiga = nullptr;
-    if (i < secoesGravadas_.size() && secoesGravadas_[i].chave == nova.chave) {
-      antiga = &secoesGravadas_[i];
-    } else {
-      for (const Secao& s : secoesGravadas_)
-        if (s.chave == nova.chave) antiga = &s;
-    }
-    if (!antiga || antiga->valor != nova.valor) mudadas.push_back(&nova);
-  }
+  const std::vector<const Secao*> mudadas = SecoesMudadas(secoesGravadas_, secoesNovas_);
   if (!mudadas.empty() || !acrescimos.empty()) {
     const std::string texto = RegistroDeMudancas(registros_ + 1, mudadas, acrescimos);
     if (registro_.acrescenta(texto)) {

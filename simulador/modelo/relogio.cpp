@@ -9,7 +9,7 @@ namespace simulador {
 
 namespace {
 
-// Dias desde 01/01/1970 no calendário gregoriano (algoritmo de H. Hinnant).
+// Days since 01/01/1970 in the Gregorian calendar (H. Hinnant's algorithm).
 int64_t diasDesdeEpoca(int64_t a, int64_t m, int64_t d) {
   a -= m <= 2;
   const int64_t era = (a >= 0 ? a : a - 399) / 400;

@@ -1,5 +1,5 @@
-// Relógio da impressora: o relógio do computador mais um deslocamento, ou um
-// instante fixo que os testes impõem.
+// The printer's clock: the computer's clock plus an offset, or a fixed
+// instant that the tests impose.
 #pragma once
 
 #include "tipos.h"
@@ -12,7 +12,7 @@ class Relogio {
   DataHora agora() const;
   void defineDeslocamento(int64_t segundos) { deslocamento_ = segundos; }
   int64_t deslocamento() const { return deslocamento_; }
-  // Fixa o "agora" (o deslocamento continua valendo sobre ele).
+  // Fixes "now" (the offset still applies on top of it).
   void fixa(const DataHora& instante);
   void libera() { fixo_ = false; }
   bool fixo() const { return fixo_; }

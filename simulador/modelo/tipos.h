@@ -1,10 +1,10 @@
-// Tipos do modelo da impressora fiscal simulada.
+// Types of the simulated fiscal printer's model.
 //
-// Unidades (todas inteiras, sem ponto flutuante):
-//   valores em dinheiro ........ centavos (int64_t)
-//   preço unitário ............. milésimos de real (a impressora aceita 2 ou 3 casas)
-//   quantidade ................. milésimos (1,000 = 1000)
-//   percentuais ................ centésimos de ponto percentual (18,00% = 1800)
+// Units (all integers, no floating point):
+//   amounts of money ........... cents (int64_t)
+//   unit price ................. thousandths of a real (the printer takes 2 or 3 decimals)
+//   quantity ................... thousandths (1,000 = 1000)
+//   percentages ................ hundredths of a percentage point (18,00% = 1800)
 #pragma once
 
 #include <cstdint>
@@ -14,37 +14,37 @@
 namespace tarvic {
 namespace simulador {
 
-// Resultado de toda operação da impressora. Cada driver substituto traduz
-// o resultado para os códigos do seu fabricante.
+// The result of every operation of the printer. Each stand-in driver turns
+// it into its manufacturer's codes.
 enum class Resultado {
   Ok = 0,
-  Desligada,               // a impressora não responde
-  SemPapel,                // sensor de papel: acabou a bobina
-  CupomNaoAberto,          // operação de cupom sem cupom fiscal aberto
-  CupomJaAberto,           // abertura com um cupom fiscal já aberto
-  DocumentoAberto,         // outro documento (não fiscal, relatório, vinculado) aberto
-  DocumentoNaoAberto,      // fechar/usar um documento que não está aberto
-  ComandoForaDeSequencia,  // ex.: vender depois de iniciar o fechamento
-  SemItens,                // totalizar um cupom sem itens válidos
+  Desligada,               // the printer does not answer
+  SemPapel,                // paper sensor: the roll ran out
+  CupomNaoAberto,          // a coupon operation without an open fiscal coupon
+  CupomJaAberto,           // opening with a fiscal coupon already open
+  DocumentoAberto,         // another document (non-fiscal, report, linked) open
+  DocumentoNaoAberto,      // closing or using a document that is not open
+  ComandoForaDeSequencia,  // e.g. selling after the closing started
+  SemItens,                // totalling a coupon without valid items
   ItemInexistente,
   ItemJaCancelado,
-  ItemJaAjustado,  // o item já recebeu acréscimo/desconto
+  ItemJaAjustado,  // the item already has an increase or discount
   AliquotaNaoProgramada,
   FormaPagamentoNaoProgramada,
   TotalizadorNaoProgramado,
   RelatorioNaoProgramado,
-  PagamentoInsuficiente,  // encerrar antes de o pagamento cobrir o total
-  PagamentoJaCobreTotal,  // pagar de novo depois de o total estar coberto
-  ValorMaiorQueTotal,     // desconto que zera ou passa do total
-  NadaACancelar,          // não há cupom aberto nem último cupom cancelável
-  VinculadoInvalido,      // comprovante vinculado sem pagamento que o sustente
-  DiaBloqueado,           // redução Z já feita hoje: bloqueado até 23:59:59
-  ReducaoZPendente,       // o dia de movimento ficou para trás
-  DiaComMovimento,        // programação que só é aceita antes do primeiro documento do dia
-  JaProgramado,           // índice ocupado por outro nome
-  CapacidadeEsgotada,     // tabela da impressora cheia
+  PagamentoInsuficiente,  // ending before the payment covers the total
+  PagamentoJaCobreTotal,  // paying again once the total is covered
+  ValorMaiorQueTotal,     // a discount that takes the total to zero or below
+  NadaACancelar,          // no open coupon and no last coupon that can be cancelled
+  VinculadoInvalido,      // a linked receipt without a payment to back it
+  DiaBloqueado,           // Z reduction done today: blocked until 23:59:59
+  ReducaoZPendente,       // the movement day was left behind
+  DiaComMovimento,        // programming accepted only before the day's first document
+  JaProgramado,           // index taken by another name
+  CapacidadeEsgotada,     // the printer's table is full
   ParametroInvalido,
-  ErroInterno  // falha inesperada dentro do simulador
+  ErroInterno  // an unexpected failure inside the simulator
 };
 
 const char* descricaoResultado(Resultado r);
@@ -54,18 +54,18 @@ enum class SensorPapel { Presente, Pouco, Sem };
 enum class TipoDocumento {
   Nenhum,
   CupomFiscal,
-  NaoFiscal,  // comprovante não fiscal (recebimento, suprimento, sangria)
+  NaoFiscal,  // non-fiscal receipt (receipt, cash supply, withdrawal)
   RelatorioGerencial,
-  ComprovanteVinculado  // comprovante de crédito ou débito
+  ComprovanteVinculado  // credit or debit receipt
 };
 
-// Fases do cupom fiscal e do comprovante não fiscal abertos.
+// Phases of the open fiscal coupon and non-fiscal receipt.
 enum class FaseCupom {
-  Aberto,       // aberto, nenhum item
-  Vendendo,     // itens registrados
-  Totalizando,  // fechamento iniciado (acréscimo/desconto no subtotal aplicado)
-  Pagando,      // pagamento iniciado, sem cobrir o total
-  Pago          // pagamento cobre o total: pode encerrar
+  Aberto,       // open, no item
+  Vendendo,     // items registered
+  Totalizando,  // closing started (subtotal increase or discount applied)
+  Pagando,      // payment started, not covering the total
+  Pago          // the payment covers the total: it may end
 };
 
 enum class TipoAjuste {
@@ -76,7 +76,7 @@ enum class TipoAjuste {
   DescontoPercentual
 };
 
-// Acréscimo ou desconto: valor em centavos ou percentual em centésimos.
+// Increase or discount: an amount in cents or a percentage in hundredths.
 struct Ajuste {
   TipoAjuste tipo = TipoAjuste::Nenhum;
   int64_t valor = 0;
@@ -96,13 +96,13 @@ struct Ajuste {
   }
 };
 
-// Data e hora civis do relógio da impressora (sem fuso: o que o relógio mostra).
+// Civil date and time of the printer's clock (no time zone: what the clock shows).
 struct DataHora {
   int ano = 0, mes = 0, dia = 0, hora = 0, minuto = 0, segundo = 0;
 
   bool valida() const;
-  int64_t diaCivil() const;  // dias desde 01/01/1970
-  int64_t segundos() const;  // segundos desde 01/01/1970 00:00:00
+  int64_t diaCivil() const;  // days since 01/01/1970
+  int64_t segundos() const;  // seconds since 01/01/1970 00:00:00
   static DataHora deSegundos(int64_t s);
   DataHora soData() const { return DataHora{ano, mes, dia, 0, 0, 0}; }
   std::string texto() const;      // "dd/mm/aaaa hh:mm:ss"
@@ -113,12 +113,12 @@ struct DataHora {
 };
 
 struct Identificacao {
-  std::string fabricante;  // nome dado ao construtor, em maiúsculas
+  std::string fabricante;  // the name given to the constructor, in upper case
   std::string marca;
   std::string modelo = "SIMULADOR MFD";
   std::string tipo = "ECF-IF";
-  bool mfd = true;          // guarda a fita-detalhe eletrônica (MFD)
-  std::string numeroSerie;  // 20 caracteres
+  bool mfd = true;          // keeps the electronic journal (MFD)
+  std::string numeroSerie;  // 20 characters
   int numeroUsuario = 1;
   int numeroCaixa = 1;
   int numeroLoja = 1;
@@ -136,13 +136,14 @@ enum class TipoTributo { Icms, Iss };
 struct Aliquota {
   int indice = 0;  // 1..16
   TipoTributo tipo = TipoTributo::Icms;
-  int64_t percentual = 0;  // centésimos: 18,00% = 1800
-  int64_t totalDia = 0;    // total parcial líquido do dia, centavos
+  int64_t percentual = 0;  // hundredths: 18,00% = 1800
+  int64_t totalDia = 0;    // the day's net partial total, cents
 };
 
-// Totais das situações tributárias fixas (F, I, N de ICMS; FS, IS, NS de ISS).
+// Totals of the fixed tax situations (F, I, N of ICMS; FS, IS, NS of ISS).
 struct TotalParcial {
-  std::string codigo;  // "01T1800", "05S0500", "F", "I", "N", "FS", "IS", "NS", nome de forma etc.
+  // "01T1800", "05S0500", "F", "I", "N", "FS", "IS", "NS", a method's name etc.
+  std::string codigo;
   int64_t total = 0;
 };
 
@@ -150,13 +151,13 @@ struct FormaPagamento {
   int indice = 0;  // 1..20
   std::string nome;
   bool permiteVinculado = false;
-  int64_t totalDia = 0;  // recebido no dia (cupons e comprovantes não fiscais)
+  int64_t totalDia = 0;  // received in the day (coupons and non-fiscal receipts)
 };
 
 struct TotalizadorNaoFiscal {
   int indice = 0;  // 1..50
   std::string nome;
-  bool saida = false;  // saída de caixa (sangria): não exige pagamento
+  bool saida = false;  // cash going out (withdrawal): wants no payment
   int64_t totalDia = 0;
   int contadorDia = 0;
 };
@@ -168,30 +169,30 @@ struct RelatorioGerencial {
 };
 
 struct Contadores {
-  int coo = 0;  // contador de ordem de operação (todo documento)
-  int ccf = 0;  // cupons fiscais
-  int gnf = 0;  // operações não fiscais (CNF, RG, CDC, leitura X)
-  int grg = 0;  // relatórios gerenciais
-  int cdc = 0;  // comprovantes de crédito ou débito
-  int crz = 0;  // reduções Z
-  int cro = 1;  // reinícios de operação
-  int cfc = 0;  // cupons fiscais cancelados
-  int cnf = 0;  // comprovantes não fiscais
+  int coo = 0;  // operation order counter (every document)
+  int ccf = 0;  // fiscal coupons
+  int gnf = 0;  // non-fiscal operations (CNF, RG, CDC, X reading)
+  int grg = 0;  // management reports
+  int cdc = 0;  // credit or debit receipts
+  int crz = 0;  // Z reductions
+  int cro = 1;  // operation restarts
+  int cfc = 0;  // cancelled fiscal coupons
+  int cnf = 0;  // non-fiscal receipts
 };
 
 struct ItemCupom {
-  int numero = 0;  // 1.. na ordem de venda
+  int numero = 0;  // 1.. in the order of sale
   std::string codigo;
   std::string descricao;
   std::string unidade;
-  std::string aliquota;  // código canônico: "01T1800", "F", "IS" ...
+  std::string aliquota;  // canonical code: "01T1800", "F", "IS" ...
   bool iss = false;
   int64_t quantidadeMilesimos = 0;
   int64_t precoUnitarioMilesimos = 0;
-  int64_t bruto = 0;  // quantidade x preço, centavos
+  int64_t bruto = 0;  // quantity x price, cents
   int64_t acrescimo = 0;
   int64_t desconto = 0;
-  int64_t rateioSubtotal = 0;  // parte do acréscimo(+)/desconto(-) do subtotal
+  int64_t rateioSubtotal = 0;  // share of the subtotal's increase (+) or discount (-)
   bool cancelado = false;
 
   int64_t liquidoSemRateio() const { return bruto + acrescimo - desconto; }
@@ -199,10 +200,10 @@ struct ItemCupom {
 };
 
 struct PagamentoCupom {
-  std::string forma;  // nome como programado
+  std::string forma;  // the name as programmed
   int64_t valor = 0;
   std::string observacao;
-  int64_t vinculadoUsado = 0;  // já usado em comprovantes vinculados
+  int64_t vinculadoUsado = 0;  // already used in linked receipts
 };
 
 struct Cupom {
@@ -217,7 +218,7 @@ struct Cupom {
   FaseCupom fase = FaseCupom::Aberto;
   bool cancelado = false;
 
-  int64_t subtotal() const;  // itens válidos, sem o ajuste do subtotal
+  int64_t subtotal() const;  // valid items, without the subtotal adjustment
   int64_t total() const { return subtotal() + acrescimoSubtotal - descontoSubtotal; }
   int64_t pago() const;
   int64_t troco() const { return pago() > total() ? pago() - total() : 0; }
@@ -238,7 +239,7 @@ struct ComprovanteNaoFiscal {
   FaseCupom fase = FaseCupom::Aberto;
 
   int64_t total() const;
-  int64_t totalEntradas() const;  // o que precisa ser pago
+  int64_t totalEntradas() const;  // what must be paid
   int64_t pago() const;
 };
 
@@ -249,7 +250,7 @@ struct ComprovanteVinculado {
   int64_t valor = 0;
 };
 
-// Acumuladores do dia de movimento, zerados pela redução Z.
+// Accumulators of the movement day, zeroed by the Z reduction.
 struct TotaisDia {
   int64_t grandeTotalInicial = 0;
   int64_t cancelamentosIcms = 0, cancelamentosIss = 0;
@@ -261,26 +262,26 @@ struct TotaisDia {
   std::vector<TotalParcial> fixos;
 };
 
-// Dados de uma redução Z, gravados na memória fiscal.
+// Data of a Z reduction, kept in the fiscal memory.
 struct DadosReducao {
   int crz = 0;
-  int coo = 0;  // COO da própria redução
+  int coo = 0;  // the reduction's own COO
   int cro = 0;
-  DataHora dataMovimento;  // dia de movimento que a redução encerrou
+  DataHora dataMovimento;  // the movement day the reduction closed
   DataHora dataHoraEmissao;
-  int64_t grandeTotal = 0;  // GT ao fim da redução
+  int64_t grandeTotal = 0;  // GT at the end of the reduction
   int64_t vendaBruta = 0;
   int64_t vendaLiquida = 0;
   int64_t cancelamentosIcms = 0, cancelamentosIss = 0;
   int64_t descontosIcms = 0, descontosIss = 0;
   int64_t acrescimosIcms = 0, acrescimosIss = 0;
-  std::vector<TotalParcial> totaisParciais;  // por alíquota (só as com total ou programadas)
+  std::vector<TotalParcial> totaisParciais;  // by tax rate (only those with a total or programmed)
   std::vector<TotalParcial> formasPagamento;
   std::vector<TotalParcial> naoFiscais;
   int ccf = 0, gnf = 0, grg = 0, cdc = 0, cfc = 0, cnf = 0;
 };
 
-// Um documento impresso: o que a bobina recebeu, guardado na fita-detalhe.
+// A printed document: what the tape received, kept in the journal.
 struct DocumentoImpresso {
   int coo = 0;
   std::string tipo;  // "CF", "CNF", "RG", "CDC", "LX", "RZ", "CCF"

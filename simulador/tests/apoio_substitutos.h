@@ -1,7 +1,6 @@
-// Apoio dos testes dos drivers substitutos: cada teste tem sua pasta com os
-// arquivos de estado (TARVIC_SIM_ESTADO aponta para ela), as impressoras do
-// processo são recriadas sobre ela e o relógio fica parado num instante
-// conhecido.
+// Support of the stand-in drivers' tests: each test has its own folder for
+// the state files (TARVIC_SIM_ESTADO points to it), the process's printers
+// are made again over it and the clock stands still at a known instant.
 #pragma once
 
 #include "impressora_fiscal.h"
@@ -38,13 +37,13 @@ class PastaDeTeste {
   std::string caminho;
 };
 
-// A impressora do processo para o fabricante, nova, sobre a pasta do teste.
+// The process's printer for the manufacturer, new, over the test's folder.
 inline ImpressoraFiscal& ImpressoraNova(const std::string& pasta, const std::string& fabricante,
                                         const DataHora& agora = DataHora{2024, 3, 15, 10, 0, 0}) {
   setenv("TARVIC_SIM_ESTADO", pasta.c_str(), 1);
   unsetenv("TARVIC_SIM_FALHAS");
   descartaImpressorasDoProcesso();
-  testing::internal::CaptureStderr();  // o aviso de memória nova da partida
+  testing::internal::CaptureStderr();  // the start-up's warning of a new memory
   ImpressoraFiscal& ecf = impressoraDoProcesso(fabricante);
   testing::internal::GetCapturedStderr();
   ecf.fixaAgora(agora);
@@ -58,7 +57,7 @@ inline std::string LeArquivo(const std::string& caminho) {
   return s.str();
 }
 
-// O texto que o driver deixou num buffer: até o NUL, sem os brancos das pontas.
+// The text the driver left in a buffer: up to the NUL, without blanks at the ends.
 inline std::string Lido(const std::string& buffer) {
   std::string t = buffer.substr(0, buffer.find('\0'));
   const std::size_t inicio = t.find_first_not_of(' ');

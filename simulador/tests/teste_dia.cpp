@@ -1,5 +1,5 @@
-// O dia fiscal: redução Z pendente e bloqueio, dados da redução, leitura X,
-// programação, relógio, energia e papel.
+// The fiscal day: pending Z reduction and blocking, the reduction's data, X
+// reading, programming, clock, power and paper.
 #include "apoio.h"
 
 namespace tarvic {
@@ -23,7 +23,7 @@ TEST_F(Dia, ReducaoZPendenteDepoisDaMeiaNoite) {
 
   ASSERT_EQ(ecf->reducaoZ(), Resultado::Ok);
   EXPECT_EQ(ecf->ultimaReducao()->dataMovimento.textoData(), "15/03/2024");
-  // a redução de ontem não bloqueia o dia de hoje
+  // yesterday's reduction does not block today
   EXPECT_FALSE(ecf->diaBloqueado());
   ASSERT_EQ(ecf->abreCupom(), Resultado::Ok);
   EXPECT_EQ(ecf->dataMovimento().textoData(), "16/03/2024");
@@ -36,7 +36,7 @@ TEST_F(Dia, ReducaoDoDiaBloqueiaAte235959) {
   EXPECT_TRUE(ecf->diaBloqueado());
   EXPECT_EQ(ecf->abreCupom(), Resultado::DiaBloqueado);
   EXPECT_EQ(ecf->reducaoZ(), Resultado::DiaBloqueado);
-  // programar depois da redução é justamente o que se faz com o dia fechado
+  // programming after the reduction is just what is done with the day closed
   EXPECT_EQ(ecf->programaFormaPagamento("Ticket", true), Resultado::Ok);
   EXPECT_EQ(ecf->leituraX(), Resultado::Ok);
 
@@ -67,7 +67,7 @@ TEST_F(Dia, DadosDaReducaoEContadoresConsistentes) {
   ASSERT_EQ(ecf->leituraX(), Resultado::Ok);
   EXPECT_FALSE(ecf->reducaoZPendente());
 
-  // COO: 2 cupons, 1 não fiscal, leitura X, a própria redução
+  // COO: 2 coupons, 1 non-fiscal, X reading, the reduction itself
   ASSERT_EQ(ecf->reducaoZ(), Resultado::Ok);
   const DadosReducao& z = *ecf->ultimaReducao();
   EXPECT_EQ(z.crz, 1);
@@ -95,7 +95,7 @@ TEST_F(Dia, DadosDaReducaoEContadoresConsistentes) {
   EXPECT_EQ(z.naoFiscais[1].total, 5000);
   EXPECT_EQ(ecf->memoriaFiscal().size(), 1u);
 
-  // o dia seguinte começa do zero, com o GT continuando
+  // the next day starts from zero, the GT going on
   EXPECT_FALSE(ecf->diaAberto());
   EXPECT_EQ(ecf->vendaBrutaDia(), 0);
   EXPECT_EQ(somaTotaisParciais(), 0);
@@ -126,7 +126,7 @@ TEST_F(Dia, AliquotaSoSeProgramaSemMovimento) {
   EXPECT_EQ(ecf->resolveAliquota("T0400"), "06T0400");
   EXPECT_EQ(ecf->resolveAliquota("06"), "06T0400");
   EXPECT_EQ(ecf->resolveAliquota("S0400"), "");
-  ASSERT_EQ(ecf->programaAliquota(TipoTributo::Icms, 1800, &indice), Resultado::Ok);  // já existe
+  ASSERT_EQ(ecf->programaAliquota(TipoTributo::Icms, 1800, &indice), Resultado::Ok);  // exists
   EXPECT_EQ(indice, 1);
   vendaSimples(100);
   EXPECT_EQ(ecf->programaAliquota(TipoTributo::Iss, 200), Resultado::DiaComMovimento);
@@ -139,13 +139,13 @@ TEST_F(Dia, AliquotaSoSeProgramaSemMovimento) {
 }
 
 TEST_F(Dia, NomesDeTotalizadoresPorIndiceComoAposAReducao) {
-  // quem nomeia "Abertura" tenta índice a índice até a impressora aceitar
+  // whoever names "Abertura" tries index after index until the printer accepts
   int aceito = 0;
   for (int i = 1; i <= 50 && aceito == 0; ++i)
     if (ecf->nomeiaTotalizadorNaoFiscal(i, "Abertura") == Resultado::Ok) aceito = i;
   EXPECT_EQ(aceito, 3);
   EXPECT_EQ(ecf->nomeiaTotalizadorNaoFiscal(3, "Recebimento"), Resultado::JaProgramado);
-  EXPECT_EQ(ecf->nomeiaTotalizadorNaoFiscal(9, "ABERTURA"), Resultado::Ok);  // nome já existe
+  EXPECT_EQ(ecf->nomeiaTotalizadorNaoFiscal(9, "ABERTURA"), Resultado::Ok);  // name taken
   EXPECT_EQ(ecf->nomeiaTotalizadorNaoFiscal(51, "X"), Resultado::ParametroInvalido);
   EXPECT_EQ(ecf->totalizadoresNaoFiscais().size(), 3u);
   EXPECT_EQ(ecf->programaFormaPagamento("dinheiro", false), Resultado::Ok);
@@ -175,7 +175,7 @@ TEST_F(Dia, DesligadaESemPapel) {
   EXPECT_EQ(ecf->cancelaCupom(), Resultado::Desligada);
   EXPECT_EQ(ecf->abreGaveta(), Resultado::Desligada);
   ecf->liga();
-  // o cupom sobreviveu à queda e continua de onde parou
+  // the coupon survived the stop and goes on from where it was
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::CupomFiscal);
   EXPECT_EQ(ecf->cupomAtual().itens.size(), 1u);
 

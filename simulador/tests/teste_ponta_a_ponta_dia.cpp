@@ -1,8 +1,8 @@
-// O dia inteiro pelas exportações da biblioteca ligada aos drivers substitutos,
-// para os seis fabricantes: suprimento, recebimento não fiscal, cupom pago com
-// cartão e seu comprovante vinculado, relatório gerencial, leitura X, sangria,
-// redução Z e o arquivo da última redução; confere os contadores e totais da
-// impressora simulada.
+// The whole day through the exports of the library linked to the stand-in
+// drivers, for the six manufacturers: cash supply, non-fiscal receipt, a
+// coupon paid by card and its linked receipt, management report, X reading,
+// withdrawal, Z reduction and the last reduction's file; checks the counters
+// and totals of the simulated printer.
 #include "apoio_substitutos.h"
 
 #include "tarvic.h"
@@ -57,7 +57,7 @@ class DiaPontaAPonta : public ::testing::TestWithParam<std::string> {
   const TotalizadorNaoFiscal* Totalizador(const std::string& nome) const {
     return ecf->procuraTotalizador(nome);
   }
-  // Um cupom de R$ 30,00 em 18% pago no cartão.
+  // A coupon of R$ 30,00 at 18% paid by card.
   void CupomNoCartao() {
     ASSERT_TRUE(ecf_AbreCupom()) << Textos();
     ASSERT_TRUE(ecf_VendeItem("7891000100103", "ARROZ", "UN", 0, Dllg2() ? "18,00" : "01", 0, "1",
@@ -78,8 +78,8 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   ASSERT_TRUE(ecf_Suprimento(1000000)) << Textos();
   EXPECT_EQ(ecf->totaisDia().suprimentos, 10000);
 
-  // O índice do totalizador é o de cada driver: a ELGIN conta de 0, o DLLG2
-  // escolhe sozinho; todos chegam ao índice 3 da impressora.
+  // The totaliser's index is each driver's own: ELGIN counts from 0, DLLG2
+  // chooses by itself; all reach the printer's index 3.
   ASSERT_TRUE(ecf_NomeiaTotalizadorNaoFiscal(Fabricante("ELGIN") ? 2 : 3, "Recebimento"))
       << Textos();
   ASSERT_NE(Totalizador("RECEBIMENTO"), nullptr);
@@ -99,7 +99,7 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::Nenhum);
   EXPECT_EQ(ecf->ultimoCupom().pagamentos.at(0).vinculadoUsado, 3000);
 
-  // O nome só na primeira linha: as seguintes vão ao relatório aberto.
+  // The name on the first line only: the next ones go to the open report.
   ASSERT_TRUE(ecf_RelatorioGerencial("FECHAMENTO DO CAIXA 1", "Relatorio Geral", false))
       << Textos();
   EXPECT_EQ(ecf->relatorioAberto(), 1);
@@ -118,7 +118,7 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   EXPECT_EQ(Textos(), "");
 
   const Contadores dia = ecf->contadores();
-  EXPECT_EQ(dia.gnf, antes.gnf + 6);  // suprimento, recebimento, CDC, RG, LX, sangria
+  EXPECT_EQ(dia.gnf, antes.gnf + 6);  // supply, receipt, CDC, RG, LX, withdrawal
   EXPECT_EQ(dia.cnf, antes.cnf + 3);
   EXPECT_EQ(dia.grg, antes.grg + 1);
   EXPECT_EQ(dia.cdc, antes.cdc + 1);
@@ -143,17 +143,17 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   EXPECT_FALSE(ecf->diaAberto());
   EXPECT_EQ(ecf->jornal().back().tipo, "RZ");
 
-  // A programação refeita para o dia seguinte.
+  // The programming made again for the next day.
   for (const char* nome : {"Id. PAF-ECF", "Meios Pagto.", "DAV EMITIDOS", "PARAM CONFIG"}) {
     bool achou = false;
     for (const RelatorioGerencial& r : ecf->relatoriosGerenciais()) achou |= r.nome == nome;
     EXPECT_TRUE(achou) << nome;
   }
-  // Sem como programar formas pelo BEMAFI32.
+  // BEMAFI32 has no way to program payment methods.
   EXPECT_EQ(ecf->procuraForma("Ticket") != nullptr, !Fabricante("BEMATECH"));
   EXPECT_EQ(ecf->procuraForma("Carteira") != nullptr, !Fabricante("BEMATECH"));
   if (Fabricante("BEMATECH") || Fabricante("SWEDA")) {
-    // Os índices 1 a 3 estão ocupados: "Abertura" fica no 4.
+    // Indexes 1 to 3 are taken: "Abertura" goes to 4.
     ASSERT_NE(Totalizador("ABERTURA"), nullptr);
     EXPECT_EQ(Totalizador("ABERTURA")->indice, 4);
   }
@@ -161,7 +161,7 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   mensagens.clear();
   EXPECT_FALSE(ecf_ReducaoZPendente());
   EXPECT_TRUE(ecf_Bloqueado());
-  // Bloqueado: outro cupom é recusado até o fim do dia.
+  // Blocked: another coupon is refused until the end of the day.
   EXPECT_FALSE(ecf_AbreCupom());
   EXPECT_EQ(ecf->documentoAberto(), TipoDocumento::Nenhum);
   mensagens.clear();
@@ -171,14 +171,14 @@ TEST_P(DiaPontaAPonta, MovimentoDoDiaReducaoZEArquivoDaUltimaReducao) {
   const std::string final = pasta.caminho + "/reduc_240315.txt";
   const std::string arquivo = LeArquivo(final);
   if (Fabricante("URANO")) {
-    EXPECT_EQ(arquivo, "");  // a URANO não guarda esses dados
+    EXPECT_EQ(arquivo, "");  // URANO does not keep these data
     return;
   }
   ASSERT_NE(arquivo, "") << Textos();
   for (const char* chave : {"GT=30", "VNDBRUTO=30", "VCONTABIL=30", "CRZ=1", "DTMOVTO=15/03/2024",
                             "TRIBUTO1=18", "VTRIBUTO1=30", "TTRIBUTO1=I"})
     EXPECT_NE(arquivo.find(chave), std::string::npos) << chave << "\n" << arquivo;
-  // A ELGIN não dá a emissão: a data que nunca foi lida.
+  // ELGIN does not give the issue: the date never read.
   EXPECT_NE(
       arquivo.find(Fabricante("ELGIN") ? "DTEMISSAO=30/12/1899" : "DTEMISSAO=15/03/2024 10:00:00"),
       std::string::npos)
@@ -194,16 +194,16 @@ TEST_P(DiaPontaAPonta, DiaQueFicouParaTrasPedeAReducaoEDepoisNaoBloqueia) {
   ASSERT_TRUE(ecf_Suprimento(500000)) << Textos();
   EXPECT_FALSE(ecf_ReducaoZPendente());
   ecf->fixaAgora(DataHora{2024, 3, 16, 9, 0, 0});
-  // A biblioteca não pergunta à DARUMA.
+  // The library does not ask DARUMA.
   EXPECT_EQ(ecf_ReducaoZPendente() != 0, !Fabricante("DARUMA")) << Textos();
   EXPECT_FALSE(ecf_Bloqueado());
-  EXPECT_FALSE(ecf_AbreCupom());  // a impressora exige a redução antes
+  EXPECT_FALSE(ecf_AbreCupom());  // the printer wants the reduction first
   mensagens.clear();
 
   ASSERT_TRUE(ecf_ReducaoZ()) << Textos();
   EXPECT_EQ(ecf->ultimaReducao()->dataMovimento.textoData(), "15/03/2024");
   EXPECT_FALSE(ecf_ReducaoZPendente());
-  // O dia de movimento da redução já passou: nada bloqueia o dia 16.
+  // The reduction's movement day is past: nothing blocks the 16th.
   EXPECT_FALSE(ecf_Bloqueado());
   mensagens.clear();
   ASSERT_TRUE(ecf_AbreCupom()) << Textos();
@@ -236,7 +236,7 @@ TEST_P(DiaPontaAPonta, LeiturasDaMemoriaFiscalImpressaEEmArquivo) {
   else if (Dllg2())
     arquivo = LeArquivo(pasta.caminho + "/retornoEcf/meuRetorno.ini");
   if (Fabricante("ELGIN")) {
-    // Sem variante em arquivo: impressa de novo.
+    // No variant into a file: printed again.
     EXPECT_EQ(ecf->contadores().coo, coo + 3);
   } else {
     EXPECT_EQ(ecf->contadores().coo, coo + 2);
@@ -244,7 +244,7 @@ TEST_P(DiaPontaAPonta, LeiturasDaMemoriaFiscalImpressaEEmArquivo) {
     EXPECT_NE(arquivo.find("15/03/2024"), std::string::npos) << arquivo;
   }
 
-  // Uma faixa que a impressora recusa chega ao operador.
+  // A range the printer refuses reaches the operator.
   ecf_LeituraMemoriaFiscalReducao(5, 2, "C", false);
   EXPECT_NE(Textos(), "");
 }

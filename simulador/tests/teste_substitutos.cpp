@@ -1,4 +1,4 @@
-// Respostas dos drivers substitutos nas formas e larguras em que o PDV as lê.
+// The stand-in drivers' answers in the forms and widths the library reads.
 #include "apoio_substitutos.h"
 
 #include "drivers/drivers.h"
@@ -58,7 +58,7 @@ TEST_F(Substituto, BematechRespondeNasLargurasDosBuffers) {
 
 TEST_F(Substituto, BufferCurtoOuNuloNuncaPassaDoQueOChamadorDeu) {
   Nova("BEMATECH");
-  // Três brancos e, depois do NUL, uma guarda que o driver não pode tocar.
+  // Three blanks and, after the NUL, a guard the driver must not touch.
   char buffer[8] = {' ', ' ', ' ', '\0', 'X', 'X', 'X', '\0'};
   EXPECT_EQ(Bematech_FI_GrandeTotal(buffer), 1);
   EXPECT_EQ(std::string(buffer, 3), "000");
@@ -72,7 +72,7 @@ TEST_F(Substituto, BufferCurtoOuNuloNuncaPassaDoQueOChamadorDeu) {
             -2);
   EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento(nullptr, nullptr), -2);
 
-  // O tamanho dado ao DLLG2 inclui o NUL.
+  // The size given to DLLG2 includes the NUL.
   std::string v = "XXXXXXXX";
   EXPECT_EQ(DLLG2_Versao(v.data(), 4), 1);
   EXPECT_EQ(v, std::string("02.") + '\0' + "XXXX");
@@ -80,7 +80,7 @@ TEST_F(Substituto, BufferCurtoOuNuloNuncaPassaDoQueOChamadorDeu) {
 
 TEST_F(Substituto, BematechBytesDeStatusEFlagsFiscais) {
   ImpressoraFiscal& ecf = Nova("BEMATECH");
-  ASSERT_EQ(Bematech_FI_AbrePortaSerial(), 1);  // o status de antes da porta não vale
+  ASSERT_EQ(Bematech_FI_AbrePortaSerial(), 1);  // the status from before the port does not count
   int32_t ack = 0, st1 = -1, st2 = -1, flags = -1;
   EXPECT_EQ(Bematech_FI_RetornoImpressora(&ack, &st1, &st2), 1);
   EXPECT_EQ(ack, 6);
@@ -101,7 +101,7 @@ TEST_F(Substituto, BematechBytesDeStatusEFlagsFiscais) {
   EXPECT_EQ(Bematech_FI_RetornoImpressora(&ack, &st1, &st2), 1);
   EXPECT_EQ(st1 & 0xC0, 64);
 
-  // Sem papel o comando volta 1 e o status conta: nada foi impresso.
+  // Without paper the command returns 1 and the status tells: nothing printed.
   ecf.defineSensorPapel(SensorPapel::Sem);
   EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento("Dinheiro", "10,00"), 1);
   EXPECT_EQ(Bematech_FI_RetornoImpressora(&ack, &st1, &st2), 1);
@@ -109,7 +109,7 @@ TEST_F(Substituto, BematechBytesDeStatusEFlagsFiscais) {
   EXPECT_EQ(st2 & 1, 1);
   EXPECT_EQ(ecf.totalPago(), 0);
 
-  // O status é do último comando: um comando aceito limpa o ST2.
+  // The status is the last command's: an accepted command clears ST2.
   ecf.defineSensorPapel(SensorPapel::Presente);
   EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento("Dinheiro", "10,00"), 1);
   EXPECT_EQ(Bematech_FI_RetornoImpressora(&ack, &st1, &st2), 1);
@@ -122,14 +122,14 @@ TEST_F(Substituto, BematechBytesDeStatusEFlagsFiscais) {
   std::string coo = Brancos(6);
   EXPECT_EQ(Bematech_FI_NumeroCupom(coo.data()), -6);
   EXPECT_EQ(coo, Brancos(6));
-  // Versão e porta não dependem da impressora.
+  // Version and port do not depend on the printer.
   EXPECT_EQ(Bematech_FI_AbrePortaSerial(), 1);
 }
 
 TEST_F(Substituto, BematechCodigosDeRecusa) {
   Nova("BEMATECH");
   EXPECT_EQ(Bematech_FI_VendeItem("1", "ARROZ", "II", "F", "1", 2, "1,00", "$", ""),
-            -1);  // sem cupom
+            -1);  // no coupon
   ASSERT_EQ(Bematech_FI_AbreCupom(nullptr), 1);
   EXPECT_EQ(Bematech_FI_VendeItem("1", "ARROZ", "09", "F", "1", 2, "1,00", "$", ""), -3);
   EXPECT_EQ(Bematech_FI_VendeItem("1", "ARROZ", "1300", "F", "1", 2, "1,00", "$", ""), -3);
@@ -138,7 +138,7 @@ TEST_F(Substituto, BematechCodigosDeRecusa) {
   ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom("D", "$", "0,00"), 1);
   EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento("Vale", "5,00"), -24);
   EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento("Dinheiro", "2,00"), 1);
-  EXPECT_EQ(Bematech_FI_TerminaFechamentoCupom(""), -36);  // pagamento não cobre o total
+  EXPECT_EQ(Bematech_FI_TerminaFechamentoCupom(""), -36);  // the payment does not cover the total
   int32_t ack, st1, st2;
   Bematech_FI_RetornoImpressora(&ack, &st1, &st2);
   EXPECT_EQ(st2 & 1, 1);
@@ -147,15 +147,15 @@ TEST_F(Substituto, BematechCodigosDeRecusa) {
 TEST_F(Substituto, BematechNotacoesDaVenda) {
   ImpressoraFiscal& ecf = Nova("BEMATECH");
   ASSERT_EQ(Bematech_FI_AbreCupom(nullptr), 1);
-  // Descrição longa e unidade valem para o item seguinte só.
+  // A long description and a unit hold for the next item only.
   ASSERT_EQ(Bematech_FI_AumentaDescricaoItem("ARROZ AGULHINHA TIPO 1 PACOTE COM 5 KG"), 1);
   ASSERT_EQ(Bematech_FI_UsaUnidadeMedida("PC"), 1);
-  // "%": centésimos de percentual, desconto mesmo com o sinal do PDV.
+  // "%": hundredths of a percent, a discount even with the library's sign.
   ASSERT_EQ(Bematech_FI_VendeItem("1", "ARROZ AGULHINHA TIPO 1 PACOT", "01", "F", "2", 2, "10,00",
                                   "%", "-1000"),
             1);
   ASSERT_EQ(Bematech_FI_VendeItem("2", "FEIJAO", "FF", "F", "1,5", 2, "8,00", "$", "-1,00"), 1);
-  // Departamento: três casas no preço e na quantidade, acréscimo em valor.
+  // Department: three decimals in price and quantity, an increase as an amount.
   ASSERT_EQ(Bematech_FI_VendeItemDepartamento("78910001000000", "CHOCOLATE", "1800", "3,000",
                                               "2,000", "0,60", "0,00", "01", "UN"),
             1);
@@ -198,14 +198,14 @@ TEST_F(Substituto, SwedaStatusDoCupomEMensagemDeStatus) {
   EXPECT_EQ(ECF_StatusCupomFiscal(status.data()), 1);
   EXPECT_EQ(Lido(status), "1");
   EXPECT_EQ(ECF_ObterMensagemStatus(mensagem.data()), 1);
-  EXPECT_EQ(Lido(mensagem).find('|'), std::string::npos);  // sucesso: nada a mostrar
+  EXPECT_EQ(Lido(mensagem).find('|'), std::string::npos);  // success: nothing to show
 
   EXPECT_EQ(ECF_VendeItem("1", "ARROZ", "07", "F", "1", 2, "1,00", "$", "0000"), -3);
   mensagem = Brancos(512);
   ECF_ObterMensagemStatus(mensagem.data());
   EXPECT_EQ(Lido(mensagem), "Comando não executado| Alíquota não programada.");
 
-  // Sem papel: o CONVECF recusa (o PDV não lê ST1 neste driver).
+  // Without paper CONVECF refuses (the library reads no ST1 from this driver).
   ecf.defineSensorPapel(SensorPapel::Sem);
   EXPECT_EQ(ECF_VendeItem("1", "ARROZ", "II", "F", "1", 2, "1,00", "$", "0000"), -27);
   mensagem = Brancos(512);
@@ -334,7 +334,7 @@ TEST_F(SubstitutoDllG2, ProtocoloDeParametrosEValoresPorNome) {
   EXPECT_EQ(ecf.cupomAtual().itens[1].aliquota, "I");
   EXPECT_EQ(ecf.cupomAtual().itens[1].desconto, 100);
 
-  // Pagar sem acréscimo no subtotal totaliza o cupom.
+  // Paying without a subtotal adjustment totals the coupon.
   ASSERT_EQ(Executa("PagaCupom", {{"NomeMeioPagamento", "Dinheiro", "7"}, {"Valor", "10,00", "6"}}),
             1);
   EXPECT_EQ(Inteiro("EstadoFiscal"), "16");
@@ -351,10 +351,10 @@ TEST_F(SubstitutoDllG2, ProtocoloDeParametrosEValoresPorNome) {
   EXPECT_EQ(Le("LeIndicador", "NomeIndicador", "SemPapel", "ValorTextoIndicador", 16), "0");
   EXPECT_EQ(Le("LeTexto", "NomeTexto", "NumeroSerieECF", "ValorTexto"),
             ecf.identificacao().numeroSerie);
-  // Sem redução Z ainda: a data vem zerada.
+  // No Z reduction yet: the date comes as zeros.
   EXPECT_EQ(Le("LeData", "NomeData", "DataReducao[0]", "ValorData"), "00/00/0000");
 
-  // URANO lê o texto com o nome do comando no lugar do valor.
+  // URANO reads the text with the command's name in place of the value.
   ASSERT_EQ(Executa("LeTexto", {{"NomeTexto", "Marca", "7"}}), 1);
   std::string b = Brancos(50);
   EXPECT_EQ(DLLG2_Retorno(0 + canal, 1, "LeTexto", 0, b.data(), 50), 1);
@@ -369,10 +369,10 @@ TEST_F(SubstitutoDllG2, RecusaDesligadaEErros) {
                                   {"PrecoUnitario", "1,00", "6"},
                                   {"Quantidade", "1", "6"}}),
             -1);
-  EXPECT_EQ(DLLG2_ObtemCodErro(canal), 10);  // cupom não aberto
+  EXPECT_EQ(DLLG2_ObtemCodErro(canal), 10);  // coupon not open
   EXPECT_EQ(Inteiro("NaoExiste"), "falhou");
   EXPECT_EQ(DLLG2_ObtemCodErro(canal), 60);
-  // Valor pedido que o comando não deu: buffer vazio.
+  // A value asked for that the command did not give: an empty buffer.
   ASSERT_EQ(Executa("LeInteiro", {{"NomeInteiro", "COO", "7"}}), 1);
   std::string b = Brancos(10);
   EXPECT_EQ(DLLG2_Retorno(canal, 0, "ValorData", 0, b.data(), 10), 0);
