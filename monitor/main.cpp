@@ -65,52 +65,64 @@ std::string Traco(const Opcoes &o, unsigned short porta) {
   return pasta + Separador() + "tarvic-monitor-" + std::to_string(porta) + ".log";
 }
 
-int Roda(const Opcoes &o) {
-  asio::io_context impressora(1);
-  const tcp::endpoint escuta = Endereco("--escuta", o.escuta);
-  ExigeTokenFora("--escuta", escuta, o.token);
+// Where to listen and what to serve, refused before anything is bound.
+struct Plano {
+  tcp::endpoint escuta;
   std::optional<tcp::endpoint> http;
+  LimitesTcp limites;
+};
+
+Plano Planeja(const Opcoes &o) {
+  Plano p;
+  p.escuta = Endereco("--escuta", o.escuta);
+  ExigeTokenFora("--escuta", p.escuta, o.token);
   if (o.http != "nao") {
-    http = Endereco("--http", o.http);
-    ExigeTokenFora("--http", *http, o.token);
+    p.http = Endereco("--http", o.http);
+    ExigeTokenFora("--http", *p.http, o.token);
   }
   if (!o.pastaComandos.empty()) {
     const std::string problema = PreparaPastaPrivada(o.pastaComandos);
     if (!problema.empty()) throw std::runtime_error("--pasta-comandos: a pasta " + problema);
   }
-  LimitesTcp limites;
-  limites.ocioso = std::chrono::seconds(o.ocioso);
-  limites.conexoes = static_cast<size_t>(o.maxConexoes);
+  p.limites.ocioso = std::chrono::seconds(o.ocioso);
+  p.limites.conexoes = static_cast<size_t>(o.maxConexoes);
+  return p;
+}
 
-  asio::io_context io_painel(1);
+void Anuncia(const ServidorTcp &tcp, const Painel *painel, const Opcoes &o,
+             const std::string &traco) {
+  std::cout << "tarvic-monitor " << TARVIC_VERSAO << "\n";
+  std::cout << "tcp " << Texto(tcp.Endereco()) << "\n";
+  if (painel) std::cout << "painel http://" << Texto(painel->Endereco()) << "/\n";
+  if (!o.pastaComandos.empty()) std::cout << "pasta " << o.pastaComandos << "\n";
+  std::cout << "traco " << traco << std::endl;
+}
+
+// The printer's thread is this one: TCP, the command folder and every call.
+// The panel has a thread of its own.
+int Roda(const Opcoes &o) {
+  const Plano plano = Planeja(o);
+  asio::io_context impressora(1), io_painel(1);
   std::unique_ptr<Painel> painel;
-  if (http) painel = std::make_unique<Painel>(io_painel, *http, o.token);
+  if (plano.http) painel = std::make_unique<Painel>(io_painel, *plano.http, o.token);
   // Bound first: the monitor's own trace is named after the port.
-  tcp::acceptor aceitador = ServidorTcp::Escuta(impressora, escuta);
+  tcp::acceptor aceitador = ServidorTcp::Escuta(impressora, plano.escuta);
   const std::string traco = Traco(o, aceitador.local_endpoint().port());
   Atendimento atendimento(traco, o.sim, [&](Atendido a) {
     if (painel)
       asio::post(io_painel,
                  [&painel, a = std::move(a)]() mutable { painel->Atendeu(std::move(a)); });
   });
-  ServidorTcp tcp(std::move(aceitador), limites, o.token, atendimento);
+  ServidorTcp tcp(std::move(aceitador), plano.limites, o.token, atendimento);
   std::unique_ptr<PastaComandos> pasta;
   if (!o.pastaComandos.empty())
     pasta = std::make_unique<PastaComandos>(impressora, o.pastaComandos,
                                             std::chrono::milliseconds(o.intervaloPasta),
-                                            limites.linha, atendimento);
-
-  std::cout << "tarvic-monitor " << TARVIC_VERSAO << "\n";
-  std::cout << "tcp " << Texto(tcp.Endereco()) << "\n";
-  if (painel) std::cout << "painel http://" << Texto(painel->Endereco()) << "/\n";
-  if (pasta) std::cout << "pasta " << o.pastaComandos << "\n";
-  std::cout << "traco " << traco << std::endl;
+                                            plano.limites.linha, atendimento);
+  Anuncia(tcp, painel.get(), o, traco);
 
   asio::signal_set sinais(impressora, SIGINT, SIGTERM);
-  sinais.async_wait([&](const boost::system::error_code &, int) {
-    impressora.stop();
-    io_painel.stop();
-  });
+  sinais.async_wait([&](const boost::system::error_code &, int) { impressora.stop(); });
   asio::thread_pool linhas(1);
   if (painel) asio::post(linhas, [&] { io_painel.run(); });
   impressora.run();

@@ -89,7 +89,12 @@ class Sessao : public std::enable_shared_from_this<Sessao> {
   void Lido(beast::error_code erro) {
     if (erro) return Fecha();
     pedido_.http = parser_->release();
-    const Painel::Resposta r = painel_.Responde(pedido_);
+    Painel::Resposta r;
+    try {
+      r = painel_.Responde(pedido_);
+    } catch (const std::exception &e) {
+      r = Erro(500, std::string("falha interna do painel: ") + e.what());
+    }
     auto resposta = std::make_shared<http::response<http::string_body>>(
         static_cast<http::status>(r.status), pedido_.http.version());
     resposta->set(http::field::content_type, r.tipo);

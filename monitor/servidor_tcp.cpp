@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 #include <string>
 
 #include <boost/asio/read_until.hpp>
@@ -186,10 +187,16 @@ class Conexao : public std::enable_shared_from_this<Conexao> {
 
 tcp::acceptor ServidorTcp::Escuta(asio::io_context &io, const tcp::endpoint &onde) {
 #if defined(_WIN32)
-  return tcp::acceptor(io, onde, false);
+  const bool reusa = false;
 #else
-  return tcp::acceptor(io, onde, true);
+  const bool reusa = true;  // a port left in TIME_WAIT by an earlier run
 #endif
+  try {
+    return tcp::acceptor(io, onde, reusa);
+  } catch (const boost::system::system_error &e) {
+    throw std::runtime_error("não foi possível atender em " + onde.address().to_string() + ":" +
+                             std::to_string(onde.port()) + ": " + e.code().message());
+  }
 }
 
 ServidorTcp::ServidorTcp(tcp::acceptor aceitador, LimitesTcp limites, std::string token,
