@@ -1,6 +1,8 @@
 #include "simulado.h"
 
+#include <algorithm>
 #include <ctime>
+#include <fstream>
 #include <stdexcept>
 
 #include "arquivos.h"
@@ -47,22 +49,52 @@ int64_t HojeDaImpressora(int64_t deslocamento) {
   return d.diaCivil();
 }
 
-// A growing file as the printer has it: what reached the file, then what the
-// log holds that has not yet (the document in progress).
-std::string Crescente(const std::string &arquivo, int64_t desde, const sim::EstadoLido &lido,
-                      sim::ArquivoCrescente qual, int64_t &fim) {
+// A piece of a growing file as the printer has it: what reached the file,
+// then what the log holds that has not yet (the document in progress).
+struct Trecho {
+  int64_t inicio = 0;  // where `texto` starts in the file
   std::string texto;
-  sim::arquivo::Le(arquivo, texto);
-  int64_t tamanho = static_cast<int64_t>(texto.size());
+  int64_t fim = 0;  // the file's end, the log's part included
+};
+
+int64_t TamanhoDe(const std::string &arquivo) {
+  std::ifstream f(arquivo, std::ios::binary | std::ios::ate);
+  const std::streamoff t = f ? static_cast<std::streamoff>(f.tellg()) : 0;
+  return t > 0 ? static_cast<int64_t>(t) : 0;
+}
+
+std::string LeDe(const std::string &arquivo, int64_t inicio, int64_t fim) {
+  std::ifstream f(arquivo, std::ios::binary);
+  if (!f || fim <= inicio) return std::string();
+  f.seekg(static_cast<std::streamoff>(inicio));
+  std::string texto(static_cast<size_t>(fim - inicio), '\0');
+  f.read(texto.data(), static_cast<std::streamsize>(texto.size()));
+  texto.resize(static_cast<size_t>(f.gcount()));
+  return texto;
+}
+
+// From `desde` to the end; from the last `ultimos` bytes when `desde` is
+// negative or past the end.
+Trecho Crescente(const std::string &arquivo, int64_t desde, int64_t ultimos,
+                 const sim::EstadoLido &lido, sim::ArquivoCrescente qual) {
+  const int64_t tamanho = TamanhoDe(arquivo);
+  int64_t total = tamanho;
+  for (const sim::Acrescimo &a : lido.acrescimos)
+    if (a.arquivo == qual)
+      total = std::max(total, a.posicao + static_cast<int64_t>(a.texto.size()));
+  Trecho t;
+  t.inicio = desde < 0 || desde > total ? std::max<int64_t>(0, total - ultimos) : desde;
+  t.texto = LeDe(arquivo, t.inicio, tamanho);
+  int64_t coberto = std::max(t.inicio, t.inicio + static_cast<int64_t>(t.texto.size()));
   for (const sim::Acrescimo &a : lido.acrescimos) {
-    if (a.arquivo != qual || a.posicao + static_cast<int64_t>(a.texto.size()) <= tamanho) continue;
-    const int64_t ja = a.posicao < tamanho ? tamanho - a.posicao : 0;
-    texto.append(a.texto, static_cast<size_t>(ja), std::string::npos);
-    tamanho = static_cast<int64_t>(texto.size());
+    const int64_t fimA = a.posicao + static_cast<int64_t>(a.texto.size());
+    if (a.arquivo != qual || fimA <= coberto) continue;
+    t.texto.append(a.texto, static_cast<size_t>(std::max<int64_t>(coberto - a.posicao, 0)),
+                   std::string::npos);
+    coberto = fimA;
   }
-  fim = tamanho;
-  if (desde >= tamanho) return std::string();
-  return texto.substr(static_cast<size_t>(desde < 0 ? 0 : desde));
+  t.fim = coberto;
+  return t;
 }
 
 sim::EstadoLido LeEstado(const std::string &estado) {
@@ -79,10 +111,9 @@ sim::EstadoLido LeEstado(const std::string &estado) {
 const char *Dia(const sim::EstadoGravado &e, const sim::EstadoLido &lido, const std::string &base) {
   const int64_t hoje = HojeDaImpressora(e.deslocamentoRelogio);
   if (e.diaAberto) return e.dataMovimento.diaCivil() < hoje ? "reducao_pendente" : "aberto";
-  int64_t fim = 0;
-  const std::string memoria =
-      Crescente(base + ".memoria_fiscal", 0, lido, sim::ArquivoCrescente::MemoriaFiscal, fim);
-  const std::vector<sim::DadosReducao> reducoes = sim::LeMemoriaFiscal(memoria);
+  const Trecho memoria =
+      Crescente(base + ".memoria_fiscal", 0, 0, lido, sim::ArquivoCrescente::MemoriaFiscal);
+  const std::vector<sim::DadosReducao> reducoes = sim::LeMemoriaFiscal(memoria.texto);
   if (!reducoes.empty() && reducoes.back().dataMovimento.diaCivil() >= hoje) return "bloqueado";
   return "fechado";
 }
@@ -105,22 +136,21 @@ const char *Documento(sim::TipoDocumento d) {
 // The tape from `desde`, in whole lines; a negative `desde` starts at the
 // line that begins its last 64 KiB.
 Json Bobina(const std::string &base, int64_t desde, const sim::EstadoLido &lido) {
-  int64_t fim = 0;
-  std::string texto = Crescente(base + ".bobina.txt", 0, lido, sim::ArquivoCrescente::Bobina, fim);
+  Trecho t =
+      Crescente(base + ".bobina.txt", desde, BOBINA_INICIAL, lido, sim::ArquivoCrescente::Bobina);
   Json b;
-  b["recomeco"] = desde < 0 || desde > fim;
-  int64_t inicio = desde < 0 || desde > fim ? std::max<int64_t>(0, fim - BOBINA_INICIAL) : desde;
-  if (b["recomeco"] == true && inicio > 0) {
-    const size_t linha = texto.find('\n', static_cast<size_t>(inicio));
-    inicio = linha == std::string::npos ? fim : static_cast<int64_t>(linha) + 1;
+  b["recomeco"] = t.inicio != desde;
+  if (t.inicio != desde && t.inicio > 0) {
+    const size_t linha = t.texto.find('\n');
+    const size_t pula = linha == std::string::npos ? t.texto.size() : linha + 1;
+    t.texto.erase(0, pula);
+    t.inicio += static_cast<int64_t>(pula);
   }
-  const size_t ultima = texto.rfind('\n');
-  const int64_t ate = ultima == std::string::npos ? 0 : static_cast<int64_t>(ultima) + 1;
-  b["inicio"] = inicio;
-  b["fim"] = std::max(inicio, ate);
-  b["texto"] = ate > inicio
-                   ? texto.substr(static_cast<size_t>(inicio), static_cast<size_t>(ate - inicio))
-                   : std::string();
+  const size_t ultima = t.texto.rfind('\n');
+  t.texto.resize(ultima == std::string::npos ? 0 : ultima + 1);
+  b["inicio"] = t.inicio;
+  b["fim"] = t.inicio + static_cast<int64_t>(t.texto.size());
+  b["texto"] = std::move(t.texto);
   return b;
 }
 
