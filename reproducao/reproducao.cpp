@@ -55,7 +55,7 @@ struct Progresso {
 } progresso;
 
 void MostraProgresso(const char *fase, const Leitor &leitor, const Registro &r) {
-  if (++progresso.contagem % 4096 != 0 && progresso.intervalo > 0) return;
+  if (++progresso.contagem % 4096 != 0) return;
   const auto agora = std::chrono::steady_clock::now();
   if (std::chrono::duration<double>(agora - progresso.ultimo).count() < progresso.intervalo) return;
   progresso.ultimo = agora;
@@ -319,7 +319,7 @@ std::string Programa(const Registro &r) {
   std::string versao, programa;
   const auto &c = r.evento.campos;
   if (c.size() < 5 || !Decodifica(c[3], versao) || !Decodifica(c[4], programa))
-    return "program and library version not recorded (a trace of tarvic 1.0.20 or earlier)";
+    return "program and library version not recorded (a trace of an earlier tarvic)";
   return "run of " + programa + " with tarvic " + versao;
 }
 
