@@ -137,6 +137,11 @@ bool Iguais(const traco::Evento &gravado, const traco::Evento &visto) {
     std::printf("divergence at %s:%zu\n  trace:   %s\n  library: %s\n",
                 leitor->Nome(atual.arquivo).c_str(), atual.numero, atual.texto.c_str(),
                 biblioteca.c_str());
+  } else if (outraSessao) {
+    std::printf(
+        "divergence after the end of the run\n  trace:   (the next run begins at %s:%zu)\n"
+        "  library: %s\n",
+        leitor->Nome(atual.arquivo).c_str(), atual.numero, biblioteca.c_str());
   } else {
     std::printf(
         "divergence after the end of the trace\n  trace:   (no more lines)\n"
@@ -513,7 +518,7 @@ int ReproduzSessoes() {
 
 // The whole trace, checked before anything is played.
 bool Confere() {
-  Leitor l(arquivos);
+  Leitor l(arquivos, caminhos);
   reproducao::Verificacao v(l);
   Registro r;
   while (l.Proximo(r)) {
