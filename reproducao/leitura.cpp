@@ -605,7 +605,8 @@ Leitor::Leitor(std::vector<std::string> arquivos, std::vector<std::string> camin
   if (caminhos_.size() != arquivos_.size()) caminhos_ = arquivos_;
   for (const std::string &a : caminhos_) {
     struct stat s;
-    if (stat(a.c_str(), &s) == 0 && S_ISREG(s.st_mode)) total_ += static_cast<uint64_t>(s.st_size);
+    tamanhos_.push_back(stat(a.c_str(), &s) == 0 && S_ISREG(s.st_mode) ? s.st_size : 0);
+    total_ += tamanhos_.back();
   }
 }
 
@@ -614,7 +615,8 @@ Leitor::Leitor(const std::string &nome, const std::string &conteudo)
       caminhos_{nome},
       naMemoria_(true),
       bloco_(conteudo),
-      total_(conteudo.size()) {}
+      total_(conteudo.size()),
+      tamanhos_{conteudo.size()} {}
 
 Leitor::~Leitor() {
   if (atual_) std::fclose(atual_);
@@ -647,6 +649,8 @@ bool Leitor::Abre(size_t arquivo, uint64_t deslocamento) {
 
 bool Leitor::VaiPara(const Posicao &posicao) {
   onde_ = posicao;
+  lidos_ = posicao.deslocamento;
+  for (size_t i = 0; i < posicao.arquivo && i < tamanhos_.size(); ++i) lidos_ += tamanhos_[i];
   if (onde_.arquivo >= arquivos_.size()) return true;
   return Abre(onde_.arquivo, onde_.deslocamento);
 }

@@ -57,7 +57,7 @@ class Leitor {
   bool VaiPara(const Posicao &posicao);
   const std::string &Nome(size_t arquivo) const { return arquivos_[arquivo]; }
   size_t Arquivos() const { return arquivos_.size(); }
-  uint64_t BytesLidos() const { return lidos_; }
+  uint64_t BytesLidos() const { return lidos_; }  // of all the files, up to here
   uint64_t BytesTotais() const { return total_; }
 
  private:
@@ -71,7 +71,8 @@ class Leitor {
   size_t lido_ = 0;    // of the block
   std::FILE *atual_ = nullptr;
   Posicao onde_;
-  uint64_t lidos_ = 0, total_ = 0;
+  uint64_t lidos_ = 0, total_ = 0;  // bytes before the next line; of all files
+  std::vector<uint64_t> tamanhos_;
   size_t registrosDoArquivo_ = 0;
   std::string erro_;
 };
