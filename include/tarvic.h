@@ -75,7 +75,9 @@
  * returns: 0 from a counter or an amount, false from a question, the
  * computer's clock from a date. Each such function says how a host tells
  * them apart; in general a failed read either shows a message (to the
- * handler, when one is set) or leaves ecf_Retorno other than 1.
+ * handler, when one is set) or leaves ecf_Retorno other than 1. A DLLG2
+ * answer (DATAREGIS, URANO) that is not the number asked for gives the
+ * failure value with neither.
  *
  * The return file gets the keys named with each function, in its section
  * "ECF", keys in upper case; a value of blanks is not written and a key
@@ -268,10 +270,10 @@ int32_t TARVIC_API ecf_AbrirGaveta(void);
    "CCF", "CRZ", "EstadoFiscal", "Indicadores", ...); ecf_Retorno becomes 1.
    0 when the read fails ("Problemas de Comunicação com ECF.", ecf_Retorno
    unchanged) or the answer is not an integer (no message, ecf_Retorno
-   unchanged). The other manufacturers have no DLLG2 channel. 0 is also a value the printer holds: only ecf_Retorno tells, and
-   it is left as it was on a failure, so a host that must know sets
-   ecf_Retorno to 0 before the call (as the library's own queries do) and
-   finds 1 after a read. */
+   unchanged). The other manufacturers have no DLLG2 channel. 0 is also a
+   value the printer holds: only ecf_Retorno tells, and it is left as it was
+   on a failure, so a host that must know sets ecf_Retorno to 0 before the
+   call (as the library's own queries do) and finds 1 after a read. */
 int32_t TARVIC_API dllG2_leInteiro(const char *nome);
 
 /* ---- Fiscal coupon ------------------------------------------------------- */
