@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Every test: the native suite (library, simulator, the demo's day under
-# valgrind), the checks of the 32-bit tarvic.dll, the Windows host runs under
-# wine64, the thread test under ThreadSanitizer, the library's suite and the
-# hostile sweep under AddressSanitizer and UBSan, and a short run of every
-# fuzz target.
+# valgrind), the checks of the 32-bit tarvic.dll and its hosts' runs under
+# 32-bit Wine (after native: a trace they write is replayed by the native
+# tarvic-replay), one 64-bit host under wine64, the thread test under
+# ThreadSanitizer, the library's suite and the hostile sweep under
+# AddressSanitizer and UBSan, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/prepara.sh

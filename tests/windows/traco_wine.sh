@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# A call trace written by tarvic.dll under wine64, turned on by tarvic.ini
-# beside the DLL, replays natively without divergence: a shop's trace played
-# back on the support machine.
-#   traco_wine.sh WINE64 DLLS_FOLDER TARVIC_DLL NATIVE_REPLAY
+# A call trace written by the 32-bit tarvic.dll under 32-bit Wine, turned on
+# by tarvic.ini beside the DLL, replays natively without divergence: a shop's
+# trace played back on the support machine.
+#   traco_wine.sh DLLS_FOLDER NATIVE_REPLAY
 set -u
-wine=$1 pasta=$2 dll=$3 replay=$4
+pasta=$1 replay=$2
 if [ ! -x "$replay" ]; then
   echo "native tarvic-replay not built ($replay): build the native preset first"
-  exit 77
+  exit 1
 fi
-prefixo=${WINEPREFIX_TARVIC:-$pasta/../wineprefix}
+prefixo=${WINEPREFIX_TARVIC:-$pasta/../../wineprefix}
 sessao=$prefixo/drive_c/tarvic-traco
 rm -rf "$sessao" && mkdir -p "$sessao"
 printf '[Log]\r\nArquivo=C:\\tarvic-traco\\traco.log\r\n' >"$pasta/tarvic.ini"
-bash "$(dirname "$0")/roda_wine.sh" "$wine" "$pasta" "$dll" demo.exe --fabricante BEMATECH \
-  --silencioso --desliga-no-meio --pasta 'C:\tarvic-traco'
+bash "$(dirname "$0")/roda_wine32.sh" "$pasta/demo.exe" --fabricante BEMATECH --silencioso \
+  --desliga-no-meio --pasta 'C:\tarvic-traco'
 status=$?
 rm -f "$pasta/tarvic.ini"
 [ $status -eq 0 ] || exit $status
