@@ -2,12 +2,41 @@
 //   demo [--fabricante NOME] [--uf UF] [--pasta PASTA] [--desliga-no-meio] [--reducao-z]
 //        [--silencioso]
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "sessao.h"
 
+namespace {
+
+#if defined(_WIN32)
+// The demo writes UTF-8; a console keeps the code page of its country
+// (850 in Brazil) unless told, and would show the accents garbled. The
+// console gets its own page back when the demo ends.
+UINT paginaDoConsole = 0;
+
+void RestauraConsole() {
+  SetConsoleOutputCP(paginaDoConsole);
+}
+
+void ConsoleEmUtf8() {
+  paginaDoConsole = GetConsoleOutputCP();
+  if (paginaDoConsole != 0 && paginaDoConsole != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+    std::atexit(RestauraConsole);
+}
+#else
+void ConsoleEmUtf8() {}
+#endif
+
+}  // namespace
+
 int main(int argc, char **argv) {
+  ConsoleEmUtf8();
   OpcoesSessao opcoes;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];

@@ -170,6 +170,7 @@ def corpus_estado():
         if not nome.startswith("estado_") or b"\0" in dados[1:]:
             continue
         j = json.loads(dados[1:].decode("utf-8"))
+        ultimo = dados
         jornal = b""
         for d in j["jornal"]:
             linhas = d.pop("linhas", [])
@@ -179,7 +180,7 @@ def corpus_estado():
         jornais[nome] = jornal
         grava("fuzz_estado_simulador", nome.replace("estado_", "jornal_"), b"\1" + jornal)
     # Two reductions, the second of the next day.
-    reducoes = json.loads(dados[1:].decode("utf-8"))["memoriaFiscal"] * 2
+    reducoes = json.loads(ultimo[1:].decode("utf-8"))["memoriaFiscal"] * 2
     reducoes[1] = dict(reducoes[1], crz=reducoes[0]["crz"] + 1, coo=reducoes[0]["coo"] + 3,
                        dataMovimento="09/12/2026 00:00:00")
     memoria = b"".join(linha(z) for z in reducoes)
@@ -192,6 +193,41 @@ def corpus_estado():
         acrescimos[chave] = {"posicao": 0, "texto": t.decode()}
     grava("fuzz_estado_simulador", "estado_bematech_registro_acrescimos",
           estado + b"\0" + registro + linha(acrescimos))
+
+
+def corpus_traco():
+    """Traces as the library writes them; the demo's (demo_*: written by
+    tarvic_demo with TARVIC_LOG, one BEMATECH day with the printer switched
+    off in the middle, one DATAREGIS day) stay as they are."""
+    c = "2025-03-15T10:02:11.482 4312 "
+    def traco(linhas, fim="\n"):
+        return "".join(c + l + fim for l in linhas).encode()
+    venda = [
+        '# tarvic inicio "\\\\" "1.0.20" "PDV.exe"',
+        '> ecf_VendeItem "7891000100103" "ARROZ 5KG" "UN" 0 "1800" 0 "1" "21,90" "$" "0" 0 0 1',
+        '> ecf_SetTratadorMensagem fn',
+        '< ecf_SetTratadorMensagem 1 ecf_Retorno=0 0ms',
+        'D BEMAFI32 Bematech_FI_VendeItem "7891000100103" "ARROZ 5KG" "1800" "F" "1" 2 "21,90" "$" "0" -> 1',
+        'D BEMAFI32 Bematech_FI_RetornoImpressora & & & -> 1 6 2 0',
+        'D BEMAFI32 Bematech_FI_NumeroSerie [20] -> 1 "SIMBE000000000000001"',
+        'S EscreveIni "C:\\\\PDV\\\\retornoEcf\\\\meuRetorno.ini" "ECF" "MODELO" "SIMULADOR MFD" -> 1',
+        'M "Impressora desligada ou cabo de comunicação desconectado.\\n" "BEMATECH" 64 -> 1',
+        '< ecf_VendeItem 1 ecf_Retorno=1 59ms',
+        '> set_CpfCliente "***.***.***-09"',
+        '< set_CpfCliente - ecf_Retorno=1 0ms',
+        '> ecf_GeraSintegra "s" nan:7ff8000000000007 -inf "\\x01\\*" null "" "" "" "" "" "" "" ""',
+        '< ecf_GeraSintegra 0 ecf_Retorno=1 0ms',
+        '> ecf_GtAtu',
+        '< ecf_GtAtu 1234500 ecf_Retorno=1 3ms',
+    ]
+    grava("fuzz_traco", "venda", traco(venda))
+    grava("fuzz_traco", "venda_windows", traco(venda, "\r\n"))
+    grava("fuzz_traco", "anterior_duas_execucoes",
+          traco(['# tarvic inicio "/"', '> ecf_SetUF "MG"', '< ecf_SetUF 1 ecf_Retorno=0 0ms',
+                 '# tarvic inicio "/"', '> ecf_DllVersao', '< ecf_DllVersao 1020 ecf_Retorno=0 0ms']))
+    grava("fuzz_traco", "continuacao",
+          traco(['# tarvic continuacao "/" "1.0.20" "tarvic_demo"', '> ecf_SetUF "RJ"',
+                 '< ecf_SetUF 1 ecf_Retorno=0 0ms']))
 
 
 def corpus_requisicoes():
@@ -219,4 +255,5 @@ if __name__ == "__main__":
     corpus_respostas()
     corpus_simples()
     corpus_estado()
+    corpus_traco()
     corpus_requisicoes()

@@ -7,13 +7,17 @@ export; ecf_Retorno is reached through the loaded DLL; and the code lines of
 the README's host section are lines of the kits. With
 --exemplo-c and --zip it checks the Windows build instead: the C example
 imports its functions and ecf_Retorno from tarvic.dll, and the try-out zip
-holds the library, the stand-in drivers, the demo, the header, the kits and
-LEIAME.txt."""
+keeps what a point of sale ships (pdv/: the library, the header, the import
+library, the kits; no stand-in driver) apart from the simulator (simulador/:
+the library, the stand-in drivers, the demo), with a LEIAME.txt in CR LF that
+tells the shop what goes where; the C example builds from the kit's pdv
+folder with the build line its comment gives."""
 import argparse
 import os
 import re
 import subprocess
 import sys
+import tempfile
 import zipfile
 
 from gera_kits import TIPOS, exportacoes as tabela_de_exportacoes
@@ -104,10 +108,81 @@ def confere_leiame(leiame, arquivos, falhas):
                 falhas.append("README (%s): line not in the kits: %s" % (linguagem, linha.strip()))
 
 
-NO_ZIP = ["tarvic.dll", "BEMAFI32.DLL", "CONVECF.DLL", "DARUMA32.DLL", "ELGIN.DLL", "DLLG2.DLL",
-          "Swmfd.dll", "DLLG2_Gerador.dll", "demo.exe", "tarvic-monitor.exe", "tarvic.h", "libtarvic.dll.a",
-          "LEIAME.txt", "hosts/c/exemplo.c", "hosts/delphi/tarvic.pas",
-          "hosts/delphi/exemplo.dpr", "hosts/csharp/Tarvic.cs", "hosts/csharp/Exemplo.cs"]
+DRIVERS = ["BEMAFI32.DLL", "CONVECF.DLL", "DARUMA32.DLL", "ELGIN.DLL", "DLLG2.DLL", "Swmfd.dll",
+           "DLLG2_Gerador.dll"]
+# The try-out zip: what a point of sale ships, apart from the simulator.
+NO_PDV = ["tarvic.dll", "tarvic.h", "libtarvic.dll.a", "hosts/c/exemplo.c",
+          "hosts/delphi/tarvic.pas", "hosts/delphi/exemplo.dpr", "hosts/csharp/Tarvic.cs",
+          "hosts/csharp/Exemplo.cs"]
+NO_SIMULADOR = ["tarvic.dll", "demo.exe", "tarvic-monitor.exe"] + DRIVERS
+# What LEIAME.txt must tell the shop's technician.
+NO_LEIAME = DRIVERS + ["NUNCA copie a pasta simulador", "SIMULADOR MFD", "tarvic.ini", "[Log]",
+                       "tarvic-traco.log.1", "DOIS arquivos", "TARVIC_LOG", "TARVIC_SIM_FALHAS",
+                       ".falhas", "--pasta", "--silencioso", "BEMAFI32.INI",
+                       "data da última redução", "impressora_BEMATECH.json", "TARVIC_SIM_ESTADO",
+                       "tarvic-monitor.exe", "--pasta-comandos", "renomeia para venda.cmd",
+                       "--token", "http://127.0.0.1:6018/"]
+
+
+def confere_leiame_do_kit(dados, falhas):
+    if not dados.startswith(b"\xef\xbb\xbf"):
+        falhas.append("LEIAME.txt does not start with the UTF-8 byte order mark")
+    if dados.replace(b"\r\n", b"").count(b"\n") or dados.replace(b"\r\n", b"").count(b"\r"):
+        falhas.append("LEIAME.txt has lines not ended by CR LF")
+    texto = dados.decode("utf-8", "replace")
+    for frase in NO_LEIAME:
+        if frase not in texto:
+            falhas.append("LEIAME.txt does not tell %r" % frase)
+    if "@" in texto:
+        falhas.append("LEIAME.txt keeps a variable not filled in")
+
+
+# The C example's build line, as its comment gives it, run in the kit's pdv
+# folder.
+def confere_exemplo_no_kit(z, nome, gcc, falhas):
+    linha = re.search(r"^\s*i686-w64-mingw32-gcc (.*)$", z.read("%s/pdv/hosts/c/exemplo.c" % nome)
+                      .decode("utf-8"), re.M)
+    if not linha:
+        falhas.append("exemplo.c gives no build line")
+        return
+    with tempfile.TemporaryDirectory() as pasta:
+        z.extractall(pasta)
+        feito = subprocess.run([gcc] + linha.group(1).split(), cwd=os.path.join(pasta, nome, "pdv"),
+                               capture_output=True, text=True)
+        if feito.returncode != 0:
+            falhas.append("exemplo.c's build line fails in the kit's pdv folder: %s" %
+                          feito.stderr.strip())
+
+
+def confere_zip(args, falhas):
+    nome = os.path.basename(args.zip)[:-len(".zip")]
+    with zipfile.ZipFile(args.zip) as z:
+        nomes = set(z.namelist())
+        dll = open(args.dll, "rb").read()
+        for pasta, arquivos in (("pdv", NO_PDV), ("simulador", NO_SIMULADOR)):
+            for arquivo in arquivos:
+                caminho = "%s/%s/%s" % (nome, pasta, arquivo)
+                if caminho not in nomes:
+                    falhas.append("%s lacks %s/%s" % (nome, pasta, arquivo))
+                elif arquivo == "tarvic.dll" and z.read(caminho) != dll:
+                    falhas.append("%s/%s holds another tarvic.dll than the build's" % (nome, pasta))
+        # No stand-in driver, nor any other library, beside the PDV's tarvic.dll.
+        substitutas = {d.lower() for d in DRIVERS}
+        for n in sorted(nomes):
+            partes = n.split("/")
+            if len(partes) > 2 and partes[1] == "pdv" and (
+                    partes[-1].lower() in substitutas or
+                    (partes[-1].lower().endswith(".dll") and n != "%s/pdv/tarvic.dll" % nome)):
+                falhas.append("%s: a stand-in or another library in the PDV's folder" % n)
+            if len(partes) == 2 and partes[1] not in ("LEIAME.txt", ""):
+                falhas.append("%s: a file beside the two folders" % n)
+        if "%s/LEIAME.txt" % nome in nomes:
+            confere_leiame_do_kit(z.read("%s/LEIAME.txt" % nome), falhas)
+        else:
+            falhas.append("%s lacks LEIAME.txt" % nome)
+        if args.gcc:
+            confere_exemplo_no_kit(z, nome, args.gcc, falhas)
+    print("%d entries in %s" % (len(nomes), os.path.basename(args.zip)))
 
 
 def confere_windows(args, pilha, falhas):
@@ -121,16 +196,7 @@ def confere_windows(args, pilha, falhas):
     if importadas - set(pilha) - {"ecf_Retorno"}:
         falhas.append("exemplo.exe imports unknown names %s" % sorted(importadas - set(pilha)))
 
-    nome = os.path.basename(args.zip)[:-len(".zip")]
-    with zipfile.ZipFile(args.zip) as z:
-        nomes = set(z.namelist())
-        for arquivo in NO_ZIP:
-            if "%s/%s" % (nome, arquivo) not in nomes:
-                falhas.append("%s lacks %s" % (nome, arquivo))
-        if "%s/tarvic.dll" % nome in nomes and \
-                z.read("%s/tarvic.dll" % nome) != open(args.dll, "rb").read():
-            falhas.append("%s holds another tarvic.dll than the build's" % nome)
-    print("%d entries in %s" % (len(nomes), os.path.basename(args.zip)))
+    confere_zip(args, falhas)
 
 
 def main():
@@ -141,6 +207,7 @@ def main():
     a.add_argument("--exemplo-c")
     a.add_argument("--zip")
     a.add_argument("--dll")
+    a.add_argument("--gcc")
     args = a.parse_args()
     r = args.raiz.rstrip("/") + "/"
     if args.exemplo_c:

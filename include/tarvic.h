@@ -58,6 +58,27 @@
  * decimals and a comma (12,50). Dates given as texts are "dd/mm/aaaa" unless
  * a function says otherwise.
  *
+ * Money given as tarvic_Moeda (ecf_EfetuaFormaPagto, ecf_RecebimentoNaoFiscal,
+ * ecf_Suprimento, ecf_Sangria, ecf_AbreComprovanteNaoFiscalVinculado,
+ * set_vIcmCupom) reaches the driver and the closing text as that text: two
+ * decimals after a comma, no thousands separator, rounded half away from
+ * zero (400050, 40,0050, goes as "40,01"; 400049 as "40,00"; 1234567890 as
+ * "123456,79"). A negative amount is not refused: it goes with its minus sign
+ * ("-5,00" for -50000; one that rounds to zero as "0,00") and the driver
+ * decides.
+ *
+ * One exception to "the same functions whatever printer": the tax code of
+ * ecf_VendeItem is in each printer's own form ("1800" on BEMATECH, "18,00" on
+ * DATAREGIS and URANO; see there). "F", "I" and "N" are the same everywhere.
+ *
+ * Telling a failure from a value. Some results are also what a failure
+ * returns: 0 from a counter or an amount, false from a question, the
+ * computer's clock from a date. Each such function says how a host tells
+ * them apart; in general a failed read either shows a message (to the
+ * handler, when one is set) or leaves ecf_Retorno other than 1. A DLLG2
+ * answer (DATAREGIS, URANO) that is not the number asked for gives the
+ * failure value with neither.
+ *
  * The return file gets the keys named with each function, in its section
  * "ECF", keys in upper case; a value of blanks is not written and a key
  * written again replaces its value. "None" below is a state without a
@@ -101,7 +122,9 @@ extern TARVIC_DADO int32_t ecf_Retorno;
 /* Operator message handler: receives the message, the caption (the
    manufacturer's name) and the message-box flags (0x40 information with OK,
    0x24 question with Yes and No); returns the button pressed (IDOK 1, IDYES 6,
-   IDNO 7). */
+   IDNO 7). texto and titulo are Windows-1252 texts of the library's own,
+   valid until the handler returns (also when it calls exports in between):
+   a handler that keeps them copies them. */
 typedef int(TARVIC_API *ecf_TratadorMensagem)(const char *texto, const char *titulo, uint32_t tipo);
 
 /* The library's own code reaches these functions through its internal
@@ -246,8 +269,11 @@ int32_t TARVIC_API ecf_AbrirGaveta(void);
 /* DATAREGIS and URANO: a printer integer read by its DLLG2 name ("COO",
    "CCF", "CRZ", "EstadoFiscal", "Indicadores", ...); ecf_Retorno becomes 1.
    0 when the read fails ("Problemas de Comunicação com ECF.", ecf_Retorno
-   unchanged) or the answer is not an integer. The other manufacturers have
-   no DLLG2 channel. */
+   unchanged) or the answer is not an integer (no message, ecf_Retorno
+   unchanged). The other manufacturers have no DLLG2 channel. 0 is also a
+   value the printer holds: only ecf_Retorno tells, and it is left as it was
+   on a failure, so a host that must know sets ecf_Retorno to 0 before the
+   call (as the library's own queries do) and finds 1 after a read. */
 int32_t TARVIC_API dllG2_leInteiro(const char *nome);
 
 /* ---- Fiscal coupon ------------------------------------------------------- */
@@ -281,10 +307,17 @@ void TARVIC_API set_vIcmCupom(tarvic_Moeda valor);
    descricao: trimmed and cut to 29 characters (BEMATECH's plain sale first
    extends the printer's description so that all of it is printed).
    unidade: the unit of measure, its first two characters ("UN" when empty).
-   aliquota: the tax code: "F" (tax substitution), "I" (exempt) or "N" (not
-   taxed), sent as "FF", "II", "NN" (DATAREGIS and URANO: codes -2, -3, -4);
-   anything else is the printer's own code or, on DATAREGIS and URANO, a
-   rate ("18,00").
+   aliquota: the tax code. "F" (tax substitution), "I" (exempt) and "N" (not
+   taxed) serve every printer: sent as "FF", "II", "NN" (DATAREGIS and
+   URANO: codes -2, -3, -4; services, see servico). Any other code goes to
+   the driver as given, and its form is each driver's own:
+   BEMATECH, SWEDA, DARUMA, ELGIN  the rate as four digits, percent times
+             100 ("1800" for 18%, "0700" for 7%), or the two-digit position
+             of a rate programmed in the printer ("01").
+   DATAREGIS, URANO  the rate in percent with its comma ("18,00", "7,00"),
+             sent as a decimal number; a position is not taken.
+   An empty code sends none (DATAREGIS, URANO: no tax parameter at all).
+   A host selling on several brands chooses the form by ecf_IdFabricante.
    quantidade, valorUnitario: numbers as texts ("1", "0,250", "21,90")
    without thousands separators.
    tipoAcrescimo: "%" when valorAcrescimo is a percentage; anything else
@@ -355,7 +388,8 @@ tarvic_Flag TARVIC_API ecf_EfetuaFormaPagto(const char *formaPagamento, tarvic_M
 tarvic_Flag TARVIC_API ecf_TerminaFechamentoCupom(const char *mensagemCupom);
 /* The subtotal of the open coupon. 0 when the driver refuses (the verdict
    with messages is shown first), when its answer is not a number, and with
-   none. */
+   none. 0 is also the subtotal of a coupon with nothing sold yet: a refusal
+   shows a message; an answer that is not a number does not. */
 tarvic_MoedaResultado TARVIC_API ecf_SubtotalCupom(void);
 
 /* ---- Non-fiscal documents ------------------------------------------------ */
@@ -413,7 +447,9 @@ tarvic_Flag TARVIC_API ecf_FechaComprovanteNaoFiscalVinculado(void);
 
 /* A linked credit/debit receipt is open. Asked of SWEDA, DARUMA (the driver's
    answer; ecf_Retorno untouched) and DATAREGIS, URANO (the fiscal state);
-   BEMATECH, ELGIN and none cannot tell: false. No message. */
+   BEMATECH, ELGIN and none cannot tell: false. No message. False also
+   when the read fails, with no sign (SWEDA, DARUMA) or "Problemas de
+   Comunicação com ECF." (DATAREGIS, URANO). */
 tarvic_Flag TARVIC_API ecf_StatusComprovanteNaoFiscalVinculado(void);
 /* Programs payment methods. lista: the names, each ended by ";"
    ("Ticket;Credito;Cheque;Cartao;Carteira;"); text after the last ";" is not
@@ -477,7 +513,9 @@ tarvic_Flag TARVIC_API ecf_RelatorioGerencial(const char *texto, const char *nom
 tarvic_Flag TARVIC_API ecf_FechaRelatorioGerencial(void);
 /* A management report is open. Asked of SWEDA, DARUMA (the driver's answer;
    ecf_Retorno untouched) and DATAREGIS, URANO (the fiscal state); BEMATECH,
-   ELGIN and none cannot tell: false. No message. */
+   ELGIN and none cannot tell: false. No message. False also when the read
+   fails, with no sign (SWEDA, DARUMA) or "Problemas de Comunicação com
+   ECF." (DATAREGIS, URANO). */
 tarvic_Flag TARVIC_API ecf_StatusRelatorioGerencial(void);
 /* Prints the X reading (the day's running totals; closes nothing), after
    ecf_DestravaImpressora. Result: the verdict with messages. None: the
@@ -506,14 +544,20 @@ tarvic_Flag TARVIC_API ecf_ReducaoZ(void);
    ELGIN             the driver's answer (the verdict with messages first).
    DATAREGIS, URANO  the printer's indicator of a pending reduction.
    DARUMA, none      false, nothing asked.
-   False on any read that fails or does not make a date. */
+   False on any read that fails or does not make a date. Such a false is
+   told apart from a real one by ecf_Retorno other than 1 (BEMATECH, SWEDA:
+   the movement date refused), the verdict's message (ELGIN) or "Problemas
+   de Comunicação com ECF." (DATAREGIS, URANO). */
 tarvic_Flag TARVIC_API ecf_ReducaoZPendente(void);
 /* A Z reduction was made today: the printer is blocked until 23:59:59 of the
    date of the last reduction (BEMATECH, SWEDA, ELGIN, DARUMA: that date from
    the driver; DATAREGIS and URANO: today's date of the computer when the
    printer's indicators say so), compared with the printer's clock. False
    when the read fails or gives no date, and with none. No message of its
-   own. */
+   own. A false from a failed read gives no sign on BEMATECH, SWEDA and
+   ELGIN (the driver's code is not kept); DARUMA leaves ecf_Retorno other
+   than 1, DATAREGIS and URANO show "Problemas de Comunicação com ECF.".
+   ecf_DataUltReducao tells the date itself. */
 tarvic_Flag TARVIC_API ecf_Bloqueado(void);
 /* Brings the printer's daylight-saving time to what ecf_SetHorarioVerao
    asked, toggling it when it differs. BEMATECH (failures quiet) and DARUMA
@@ -557,7 +601,8 @@ void TARVIC_API ecf_LeituraMemoriaFiscalReducao(int32_t reducaoInicial, int32_t 
 tarvic_Flag TARVIC_API ecf_NumeroCaixa(void);
 /* The COO, the printer's document counter. Up to four reads while the answer
    is not a number (a second apart). 0 when the driver refuses (the status is
-   then read and recorded under "POSICAO") or never answers a number. */
+   then read and recorded under "POSICAO") or never answers a number. 0 is
+   never a document's number: a host takes it as "not read". */
 int32_t TARVIC_API ecf_NumeroCupom(void);
 /* Reads the printer's serial number once (later calls answer from memory
    until ecf_Inicializa) and writes it under "NUMEROSERIE". True when it was
@@ -565,7 +610,10 @@ int32_t TARVIC_API ecf_NumeroCupom(void);
 tarvic_Flag TARVIC_API ecf_NumeroSerial(void);
 /* The CDC counter (linked credit/debit receipts); 0 on failure, after the
    verdict with messages; BEMATECH printers without MFD: 0, nothing asked.
-   An answer that is not a number: "Falha ao receber número de CDC.", 0. */
+   An answer that is not a number: "Falha ao receber número de CDC.", 0.
+   0 is also the count of a printer that printed none: a failure always
+   shows a message first (as do ecf_NumeroGRG and ecf_NumeroGNF, except a GNF
+   answer that is not a number, which is 0 without one). */
 int32_t TARVIC_API ecf_NumeroCDC(void);
 /* The GRG counter (management reports); as ecf_NumeroCDC ("Falha ao receber
    número GRG."). */
@@ -576,11 +624,17 @@ int32_t TARVIC_API ecf_NumeroGRG(void);
 int32_t TARVIC_API ecf_NumeroGNF(void);
 /* The CCF counter (fiscal coupons); 0 when the driver refuses; BEMATECH
    printers without MFD: 0. An answer that is not a number: "Falha ao
-   receber número de CCF.", 0. */
+   receber número de CCF.", 0. A driver's refusal shows no message
+   (DATAREGIS, URANO: "Problemas de Comunicação com ECF."): ecf_Retorno is
+   then not 1; it is 1 after a count read, also of 0. */
 int32_t TARVIC_API ecf_NumeroCCF(void);
 /* The grand total (money result). At most four reads: one whose answer is
    not a number is read again while the printer answers, one the verdict
-   refuses (its message shown) too. 0 when no read was approved. */
+   refuses (its message shown) too. 0 when no read was approved. 0 is also
+   the grand total of a printer that never sold: a read refused shows the
+   verdict's message (or ecf_Ligado's, for a silent printer) each time;
+   four answers in a row that are not numbers give 0 without a message.
+   A host that must tell asks ecf_NumeroCupom or ecf_DataUltReducao too. */
 tarvic_MoedaResultado TARVIC_API ecf_GtAtu(void);
 /* Reads the printer's brand, model and type once (later calls answer from
    memory until ecf_Inicializa) and writes them under "MODELO", "MARCA" and
@@ -595,18 +649,30 @@ tarvic_Flag TARVIC_API ecf_Modelo(void);
 tarvic_Flag TARVIC_API ecf_TipoMFD(void);
 /* The date of the last Z reduction (no time of day). On a failed read or a
    date that does not convert: "Falha ao capturar data da última
-   redução.\nChecar em \"ecf_DataUltReducao\".", 0. */
+   redução.\nChecar em \"ecf_DataUltReducao\".", 0. 0 (30/12/1899) is no
+   reduction's date: it means "none known". A printer that never made a Z
+   reduction gives 0 with that message and ecf_Retorno 1; a read that failed
+   leaves ecf_Retorno other than 1 (SWEDA, DARUMA, ELGIN) or shows another
+   message (BEMATECH: the verdict's, before that one; DATAREGIS and URANO:
+   "Problemas de Comunicação com ECF." instead of it). */
 tarvic_DataHora TARVIC_API ecf_DataUltReducao(void);
 /* The printer's date and time; the computer's date and time when the read
-   fails or the printer's year is before 2013. */
+   fails or the printer's year is before 2013. Which of them came back: a
+   read the driver refused leaves ecf_Retorno other than 1 (BEMATECH,
+   SWEDA, DARUMA, ELGIN); a failed DLLG2 read shows "Problemas de
+   Comunicação com ECF."; a clock before 2013 gives no sign. */
 tarvic_DataHora TARVIC_API ecf_DataHora(void);
 /* Date and time of the last document printed; the computer's date and time
    when the printer does not answer, the read fails or its year is before
-   2011. BEMATECH printers without MFD: ecf_DataHora. */
+   2011. BEMATECH printers without MFD: ecf_DataHora. A printer that does
+   not answer, or a read the driver refused, leaves ecf_Retorno other than
+   1 (BEMATECH, SWEDA, DARUMA, ELGIN); a failed DLLG2 read shows "Problemas
+   de Comunicação com ECF.". */
 tarvic_DataHora TARVIC_API ecf_UltDataHoraDocumento(void);
 /* BEMATECH: the shop's state registration (IE) programmed in the printer, its
    digits as an integer (0 when it does not fit in 32 bits). 0 on the
-   others. */
+   others. 0 is no IE: also an IE without digits ("ISENTO"); a read the
+   driver refused leaves ecf_Retorno other than 1. */
 int32_t TARVIC_API ecf_IE(void);
 /* DARUMA: reads the user number and writes it under "NUMEROUSUARIO"; true
    when read. False on the others (nothing asked). */

@@ -8,162 +8,97 @@
 // own events are compared with the trace's, line by line; the first one that
 // differs is reported with both sides and the line of the trace, and the
 // exit code is 1. Several files are read as one trace, in the order given
-// (TRACE.1 before TRACE when the trace was renamed at its size limit). Each
-// run of the program that wrote the trace is replayed in a process of its
-// own, from a fresh library.
+// (TRACE.1 before TRACE when the trace was renamed at its size limit).
+//
+// The whole trace is checked first (leitura.h): what is not a trace is
+// refused with its file, line and what was expected there, and exit code 2,
+// before anything is played. Then each run of the program that wrote the
+// trace is replayed in a process of its own, from a fresh library, reading
+// the files again as it goes: memory does not grow with the trace's length.
+#include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "drivers/drivers.h"
+#include "leitura.h"
 #include "plataforma.h"
 #include "tarvic.h"
 #include "traco.h"
 
+using reproducao::Leitor;
+using reproducao::Posicao;
+using reproducao::Registro;
+
 namespace {
 
-struct Registro {
-  std::string arquivo;
-  size_t numero = 0;
-  std::string texto;  // the line after its time stamp and thread
-  traco::Evento evento;
-};
+// ---- Progress of a long run, on standard error -------------------------------------
 
-std::vector<Registro> registros;
-size_t cursor = 0, fim = 0;
+struct Progresso {
+  std::chrono::steady_clock::time_point inicio = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point ultimo = inicio;
+  double intervalo = 2;  // seconds; the first report after as long
+  unsigned contagem = 0;
+} progresso;
 
-// ---- Reading the trace ---------------------------------------------------------------
-
-// One field as written: a quoted text, [N] with an optional quoted text, or a
-// bare word.
-bool LeCampo(const std::string &linha, size_t &i, std::string &campo) {
-  const size_t inicio = i;
-  auto cita = [&]() {
-    for (++i; i < linha.size() && linha[i] != '"'; ++i)
-      if (linha[i] == '\\') ++i;
-    if (i >= linha.size()) return false;
-    ++i;
-    return true;
-  };
-  if (linha[i] == '"') {
-    if (!cita()) return false;
-  } else if (linha[i] == '[') {
-    i = linha.find(']', i);
-    if (i == std::string::npos) return false;
-    ++i;
-    if (i < linha.size() && linha[i] == '"' && !cita()) return false;
-  } else {
-    while (i < linha.size() && linha[i] != ' ') ++i;
-  }
-  campo = linha.substr(inicio, i - inicio);
-  return i >= linha.size() || linha[i] == ' ';
+void MostraProgresso(const char *fase, const Leitor &leitor, const Registro &r) {
+  if (++progresso.contagem % 4096 != 0) return;
+  const auto agora = std::chrono::steady_clock::now();
+  if (std::chrono::duration<double>(agora - progresso.ultimo).count() < progresso.intervalo) return;
+  progresso.ultimo = agora;
+  const double mb = 1024.0 * 1024.0;
+  std::fprintf(stderr, "tarvic-replay: %s %s:%zu (%.0f of %.0f MB)\n", fase,
+               leitor.Nome(r.arquivo).c_str(), r.numero, leitor.BytesLidos() / mb,
+               leitor.BytesTotais() / mb);
 }
 
-bool LeLinha(std::string linha, Registro &r) {
-  if (!linha.empty() && linha.back() == '\r') linha.pop_back();
-  // time stamp, thread, kind
-  size_t i = 0;
-  for (int n = 0; n < 2; ++n) {
-    i = linha.find(' ', i);
-    if (i == std::string::npos) return false;
-    ++i;
-  }
-  r.texto = linha.substr(i);
-  if (i + 1 > linha.size() || (i + 1 < linha.size() && linha[i + 1] != ' ')) return false;
-  r.evento.tipo = linha[i];
-  if (!std::strchr("#><DMS", r.evento.tipo)) return false;
-  i += 2;
-  while (i < linha.size()) {
-    std::string campo;
-    if (!LeCampo(linha, i, campo)) return false;
-    r.evento.campos.push_back(campo);
-    ++i;
-  }
-  if (r.evento.tipo == '<' && !r.evento.campos.empty()) {
-    r.evento.duracao = r.evento.campos.back();
-    r.evento.campos.pop_back();
-  }
-  return true;
+// ---- The run being replayed, read as it is played ------------------------------------
+
+std::vector<std::string> arquivos, caminhos;  // as given; absolute
+std::unique_ptr<Leitor> leitor;
+Registro atual;
+bool haAtual = false;
+
+[[noreturn]] void NaoLe() {
+  std::fprintf(stderr, "tarvic-replay: %s\n", leitor->Erro().c_str());
+  std::_Exit(2);
 }
 
-bool LeArquivo(const std::string &arquivo) {
-  std::ifstream entrada(arquivo, std::ios::binary);
-  if (!entrada) {
-    std::fprintf(stderr, "tarvic-replay: cannot read %s\n", arquivo.c_str());
-    return false;
-  }
-  std::string linha;
-  for (size_t numero = 1; std::getline(entrada, linha); ++numero) {
-    if (linha.empty() || linha == "\r") continue;
-    Registro r;
-    r.arquivo = arquivo;
-    r.numero = numero;
-    if (!LeLinha(linha, r)) {
-      std::fprintf(stderr, "tarvic-replay: %s:%zu: line not understood\n", arquivo.c_str(), numero);
-      return false;
-    }
-    registros.push_back(r);
-  }
-  return true;
+Posicao posicaoAtual;      // where `atual` starts
+bool outraSessao = false;  // the run ended at the next run's header
+
+// The next line of the run; the next run's header ends it.
+void Avanca() {
+  posicaoAtual = leitor->Onde();
+  haAtual = leitor->Proximo(atual);
+  if (!haAtual && !leitor->Erro().empty()) NaoLe();
+  if (haAtual) MostraProgresso("replaying", *leitor, atual);
+  outraSessao = haAtual && reproducao::Inicio(atual);
+  if (outraSessao) haAtual = false;
 }
 
-// A quoted text back to its Windows-1252 bytes; a masked digit becomes 1.
+// The next line to play; headers of a file started again at its size limit
+// are skipped.
+const Registro *Proximo() {
+  while (haAtual && reproducao::Continuacao(atual)) Avanca();
+  return haAtual ? &atual : nullptr;
+}
+
 bool Decodifica(const std::string &campo, std::string &bytes) {
-  bytes.clear();
-  if (campo.size() < 2 || campo.front() != '"' || campo.back() != '"') return false;
-  for (size_t i = 1; i + 1 < campo.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(campo[i]);
-    if (c == '*') {
-      bytes += '1';
-    } else if (c == '\\') {
-      const char e = campo[++i];
-      if (e == 'n')
-        bytes += '\n';
-      else if (e == 'r')
-        bytes += '\r';
-      else if (e == 't')
-        bytes += '\t';
-      else if (e == 'x') {
-        bytes += static_cast<char>(std::strtol(campo.substr(i + 1, 2).c_str(), nullptr, 16));
-        i += 2;
-      } else
-        bytes += e;
-    } else if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else {
-      unsigned u = 0;
-      if ((c & 0xE0) == 0xC0 && i + 1 < campo.size()) {
-        u = ((c & 0x1F) << 6) | (campo[i + 1] & 0x3F);
-        i += 1;
-      } else if ((c & 0xF0) == 0xE0 && i + 2 < campo.size()) {
-        u = ((c & 0x0F) << 12) | ((campo[i + 1] & 0x3F) << 6) | (campo[i + 2] & 0x3F);
-        i += 2;
-      } else {
-        return false;
-      }
-      if (u >= 0xA0 && u <= 0xFF) {
-        bytes += static_cast<char>(u);
-        continue;
-      }
-      int achado = -1;
-      for (int k = 0; k < 32; ++k)
-        if (traco::CP1252_80_9F[k] == u) achado = k;
-      if (achado < 0) return false;
-      bytes += static_cast<char>(0x80 + achado);
-    }
-  }
-  return true;
+  return reproducao::Decodifica(campo, bytes);
 }
 
 // ---- Comparing ---------------------------------------------------------------------
@@ -198,10 +133,15 @@ bool Iguais(const traco::Evento &gravado, const traco::Evento &visto) {
 }
 
 [[noreturn]] void Diverge(const std::string &biblioteca) {
-  if (cursor < fim) {
-    const Registro &r = registros[cursor];
-    std::printf("divergence at %s:%zu\n  trace:   %s\n  library: %s\n", r.arquivo.c_str(), r.numero,
-                r.texto.c_str(), biblioteca.c_str());
+  if (Proximo()) {
+    std::printf("divergence at %s:%zu\n  trace:   %s\n  library: %s\n",
+                leitor->Nome(atual.arquivo).c_str(), atual.numero, atual.texto.c_str(),
+                biblioteca.c_str());
+  } else if (outraSessao) {
+    std::printf(
+        "divergence after the end of the run\n  trace:   (the next run begins at %s:%zu)\n"
+        "  library: %s\n",
+        leitor->Nome(atual.arquivo).c_str(), atual.numero, biblioteca.c_str());
   } else {
     std::printf(
         "divergence after the end of the trace\n  trace:   (no more lines)\n"
@@ -210,16 +150,6 @@ bool Iguais(const traco::Evento &gravado, const traco::Evento &visto) {
   }
   std::fflush(stdout);
   std::_Exit(1);
-}
-
-// The next line to play; headers of a file started again at its size limit
-// are skipped.
-const Registro *Proximo() {
-  while (cursor < fim && registros[cursor].evento.tipo == '#' &&
-         registros[cursor].evento.campos.size() > 1 &&
-         registros[cursor].evento.campos[1] == "continuacao")
-    ++cursor;
-  return cursor < fim ? &registros[cursor] : nullptr;
 }
 
 bool Proxima(char tipo, const char *nome, size_t campo) {
@@ -240,7 +170,7 @@ void Recebe(const traco::Evento &evento) {
   const Registro *r = Proximo();
   const std::string linha = std::string(1, evento.tipo) + " " + traco::Linha(evento);
   if (!r || !Iguais(r->evento, evento)) Diverge(linha);
-  ++cursor;
+  Avanca();
 }
 
 // ---- Calling the exports ------------------------------------------------------------
@@ -248,7 +178,7 @@ void Recebe(const traco::Evento &evento) {
 void ReproduzExportacao();
 
 // Exports the host called from inside a message or while the library ran
-// its window messages.
+// its window messages. The trace was checked to nest them only a few deep.
 void ReproduzAninhadas() {
   while (const Registro *r = Proximo()) {
     if (r->evento.tipo != '>') return;
@@ -365,12 +295,14 @@ const std::map<std::string, size_t (*)(Argumentos &)> &Exportacoes() {
   return tabela;
 }
 
+// The export of the current line, whose arguments are copied before the
+// call: the library's own '>' event takes that line. The trace was checked to
+// name an export with the arguments it takes.
 void ReproduzExportacao() {
-  const Registro &r = registros[cursor];
-  const std::string nome = r.evento.campos.empty() ? "" : r.evento.campos[0];
+  const std::vector<std::string> campos(atual.evento.campos.begin() + 1, atual.evento.campos.end());
+  const std::string nome = atual.evento.campos[0];
   const auto e = Exportacoes().find(nome);
   if (e == Exportacoes().end()) Diverge("(no export " + nome + " in this library)");
-  const std::vector<std::string> campos(r.evento.campos.begin() + 1, r.evento.campos.end());
   Argumentos argumentos{&campos, {}};
   const size_t esperados = e->second(argumentos);
   if (esperados != SIZE_MAX)
@@ -379,31 +311,64 @@ void ReproduzExportacao() {
 
 void SemPausa(uint32_t) {}
 
-int ReproduzSessao(size_t inicio, size_t final) {
-  cursor = inicio;
-  fim = final;
-  plataforma::DefinePausa(SemPausa);
-  traco::Reproduz(&REPRODUTOR);
+// The system the trace was made on: its path separator, from a header.
+void Cabecalho(const Registro &r) {
+  std::string separador;
+  if (r.evento.campos.size() > 2 && Decodifica(r.evento.campos[2], separador) &&
+      separador.size() == 1)
+    plataforma::Separador = separador[0];
+}
+
+// What the header of a run says of the program that wrote the trace.
+std::string Programa(const Registro &r) {
+  std::string versao, programa;
+  const auto &c = r.evento.campos;
+  if (c.size() < 5 || !Decodifica(c[3], versao) || !Decodifica(c[4], programa))
+    return "program and library version not recorded (a trace of an earlier tarvic)";
+  return "run of " + programa + " with tarvic " + versao;
+}
+
+// Plays the lines of one run after its header; true when it had an export.
+bool ReproduzLinhas(const Registro &cabecalho) {
+  bool tocou = false;
   while (const Registro *r = Proximo()) {
     if (r->evento.tipo == '#') {
-      // The system the trace was made on: its path separator.
-      std::string separador;
-      if (r->evento.campos.size() > 2 && Decodifica(r->evento.campos[2], separador) &&
-          separador.size() == 1)
-        plataforma::Separador = separador[0];
-      ++cursor;
+      Cabecalho(*r);
+      Avanca();
     } else if (r->evento.tipo == '>') {
+      if (!tocou)
+        std::fprintf(stderr, "tarvic-replay: %s:%zu: %s\n", leitor->Nome(cabecalho.arquivo).c_str(),
+                     cabecalho.numero, Programa(cabecalho).c_str());
+      tocou = true;
       ReproduzExportacao();
     } else {
       Diverge("(no export running)");
     }
   }
-  traco::Reproduz(nullptr);
-  return 0;
+  return tocou;
 }
 
-bool Inicio(const Registro &r) {
-  return r.evento.tipo == '#' && r.evento.campos.size() > 1 && r.evento.campos[1] == "inicio";
+// Plays, in this process, the runs from the header at `inicio`: a run
+// without an export leaves the library as it was and the next one follows;
+// a run with one is played to its end. `proxima` gets where the next run
+// begins; false when the trace ends there.
+bool ReproduzSessao(const Posicao &inicio, Posicao &proxima) {
+  leitor = std::make_unique<Leitor>(arquivos, caminhos);
+  if (!leitor->VaiPara(inicio) || !leitor->Proximo(atual)) NaoLe();
+  plataforma::DefinePausa(SemPausa);
+  traco::Reproduz(&REPRODUTOR);
+  bool tocou = false;
+  while (!tocou) {
+    const Registro cabecalho = atual;
+    Cabecalho(cabecalho);
+    Avanca();
+    tocou = ReproduzLinhas(cabecalho);
+    if (!outraSessao) break;
+    haAtual = true;  // the next run's header
+  }
+  traco::Reproduz(nullptr);
+  proxima = posicaoAtual;
+  return outraSessao;
 }
 
 }  // namespace
@@ -453,34 +418,194 @@ int32_t RespondeDriver(const char *nome, A... argumentos) {
 #include "drivers/funcoes.inc"
 #undef DRIVER
 
-int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: tarvic-replay TRACE [TRACE...]\n");
+// ---- The program: checking, then one process per run ---------------------------------
+
+namespace {
+
+volatile sig_atomic_t sinalRecebido = 0;
+volatile pid_t filhoAtual = 0;
+
+void AoSinal(int sinal) {
+  sinalRecebido = sinal;
+  if (filhoAtual > 0) kill(filhoAtual, SIGKILL);
+}
+
+const int SINAIS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void TrataSinais(void (*tratador)(int)) {
+  struct sigaction acao {};
+  acao.sa_handler = tratador;
+  sigemptyset(&acao.sa_mask);
+  for (int s : SINAIS) sigaction(s, &acao, nullptr);
+}
+
+const char *const USO =
+    "usage: tarvic-replay [--progress SECONDS] TRACE [TRACE...]\n"
+    "Plays a call trace of tarvic back against this library: every export of the\n"
+    "trace is called again, every driver call, operator message and question to\n"
+    "the system answered as the trace recorded it, and what the library does is\n"
+    "compared with the trace line by line. Give a trace renamed at its size limit\n"
+    "oldest first: TRACE.1 TRACE.\n"
+    "  --progress SECONDS  report progress on standard error every SECONDS once a\n"
+    "                      run has taken as long (default 2; 0 reports often)\n"
+    "Exit status: 0 no divergence; 1 the library did something else than the\n"
+    "trace (the first such line is shown); 2 not a trace (file:line and what was\n"
+    "expected there), a file that cannot be read, or a wrong command line; 3 the\n"
+    "library ended abnormally while replaying.\n";
+
+bool Interrompido() {
+  return sinalRecebido != 0;
+}
+
+// Where the next run begins, from the child that played the one before.
+struct Seguinte {
+  int ha = 0;
+  Posicao posicao;
+};
+
+// The replay of runs from `inicio` in a child process: its exit code, or 3
+// when it ended abnormally.
+int ReproduzFilho(const Posicao &inicio, Seguinte &seguinte) {
+  int canal[2];
+  if (pipe(canal) != 0) {
+    std::fprintf(stderr, "tarvic-replay: cannot start the replay: %s\n", std::strerror(errno));
     return 2;
   }
-  for (int i = 1; i < argc; ++i)
-    if (!LeArquivo(argv[i])) return 2;
-  // Files the library writes by itself land in a folder of the replay's own.
-  std::error_code erro;
-  const std::filesystem::path rascunho =
-      std::filesystem::temp_directory_path(erro) / ("tarvic-replay-" + std::to_string(getpid()));
-  std::filesystem::create_directories(rascunho, erro);
-  std::filesystem::current_path(rascunho, erro);
-  int codigo = 0;
-  for (size_t inicio = 0; inicio < registros.size() && codigo == 0;) {
-    size_t final = inicio + 1;
-    while (final < registros.size() && !Inicio(registros[final])) ++final;
-    std::fflush(stdout);
-    const pid_t filho = fork();
-    if (filho == 0) std::_Exit(ReproduzSessao(inicio, final));
-    int estado = 0;
-    if (filho < 0 || waitpid(filho, &estado, 0) < 0 || !WIFEXITED(estado))
-      codigo = 2;
-    else
-      codigo = WEXITSTATUS(estado);
-    inicio = final;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const pid_t filho = fork();
+  if (filho == 0) {
+    TrataSinais(SIG_DFL);
+    close(canal[0]);
+    Seguinte s;
+    s.ha = ReproduzSessao(inicio, s.posicao);
+    const bool escrito = write(canal[1], &s, sizeof s) == static_cast<ssize_t>(sizeof s);
+    std::_Exit(escrito ? 0 : 2);
   }
-  std::filesystem::remove_all(rascunho, erro);
+  close(canal[1]);
+  if (filho < 0) {
+    close(canal[0]);
+    std::fprintf(stderr, "tarvic-replay: cannot start the replay: %s\n", std::strerror(errno));
+    return 2;
+  }
+  filhoAtual = filho;
+  int estado = 0;
+  while (waitpid(filho, &estado, 0) < 0)
+    if (errno != EINTR || Interrompido()) kill(filho, SIGKILL);
+  filhoAtual = 0;
+  const bool lido =
+      read(canal[0], &seguinte, sizeof seguinte) == static_cast<ssize_t>(sizeof seguinte);
+  close(canal[0]);
+  if (Interrompido()) return 2;
+  if (WIFEXITED(estado)) return WEXITSTATUS(estado) == 0 && !lido ? 2 : WEXITSTATUS(estado);
+  std::fprintf(stderr, "tarvic-replay: the replay from %s:%zu ended by signal %d (%s)\n",
+               arquivos[inicio.arquivo].c_str(), inicio.numero, WTERMSIG(estado),
+               strsignal(WTERMSIG(estado)));
+  return 3;
+}
+
+// Every run, one after the other, until one does not replay.
+int ReproduzSessoes() {
+  Seguinte seguinte;
+  do {
+    const Posicao inicio = seguinte.posicao;
+    seguinte.ha = 0;
+    const int codigo = ReproduzFilho(inicio, seguinte);
+    if (codigo != 0) return codigo;
+  } while (seguinte.ha);
+  return 0;
+}
+
+// The whole trace, checked before anything is played.
+bool Confere() {
+  Leitor l(arquivos, caminhos);
+  reproducao::Verificacao v(l);
+  Registro r;
+  while (l.Proximo(r)) {
+    if (!v.Confere(r)) {
+      std::fprintf(stderr, "tarvic-replay: %s\n", v.Erro().c_str());
+      return false;
+    }
+    MostraProgresso("checking", l, r);
+    if (Interrompido()) return false;
+  }
+  const std::string &erro = !l.Erro().empty() ? l.Erro() : v.Fim() ? std::string() : v.Erro();
+  if (!erro.empty()) {
+    std::fprintf(stderr, "tarvic-replay: %s\n", erro.c_str());
+    return false;
+  }
+  if (!v.Aviso().empty()) std::fprintf(stderr, "tarvic-replay: note: %s\n", v.Aviso().c_str());
+  return true;
+}
+
+int Uso(FILE *saida, int codigo) {
+  std::fputs(USO, saida);
+  return codigo;
+}
+
+bool Opcoes(int argc, char **argv, int &codigo) {
+  bool opcoes = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (opcoes && (a == "--help" || a == "-h")) {
+      codigo = Uso(stdout, 0);
+      return false;
+    } else if (opcoes && a == "--progress" && i + 1 < argc) {
+      char *fim = nullptr;
+      progresso.intervalo = std::strtod(argv[++i], &fim);
+      if (*fim != '\0' || !(progresso.intervalo >= 0)) {
+        codigo = Uso(stderr, 2);
+        return false;
+      }
+    } else if (opcoes && a == "--") {
+      opcoes = false;
+    } else if (opcoes && a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "tarvic-replay: unknown option %s\n", a.c_str());
+      codigo = Uso(stderr, 2);
+      return false;
+    } else {
+      std::error_code erro;
+      arquivos.push_back(a);
+      caminhos.push_back(std::filesystem::absolute(a, erro).string());
+      if (erro) caminhos.back() = a;
+    }
+  }
+  if (arquivos.empty()) {
+    codigo = Uso(stderr, 2);
+    return false;
+  }
+  return true;
+}
+
+// Files the library writes by itself land in a folder of the replay's own,
+// removed at the end, also when the replay is interrupted.
+int ReproduzNoRascunho() {
+  std::error_code erro;
+  std::string modelo =
+      (std::filesystem::temp_directory_path(erro) / "tarvic-replay-XXXXXX").string();
+  if (erro || !mkdtemp(modelo.data())) {
+    std::fprintf(stderr, "tarvic-replay: cannot make a working folder %s: %s\n", modelo.c_str(),
+                 std::strerror(errno));
+    return 2;
+  }
+  std::filesystem::current_path(modelo, erro);
+  const int codigo = erro ? 2 : ReproduzSessoes();
+  std::filesystem::current_path("/", erro);
+  std::filesystem::remove_all(modelo, erro);
+  return codigo;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  int codigo = 0;
+  if (!Opcoes(argc, argv, codigo)) return codigo;
+  TrataSinais(AoSinal);
+  codigo = Confere() ? ReproduzNoRascunho() : 2;
+  if (Interrompido()) {
+    TrataSinais(SIG_DFL);
+    raise(sinalRecebido);
+  }
   if (codigo == 0) std::printf("no divergence\n");
   return codigo;
 }

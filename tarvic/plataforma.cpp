@@ -230,6 +230,10 @@ std::string PastaDaBiblioteca() {
   return so::PastaDaBiblioteca();
 }
 
+std::string NomeDoPrograma() {
+  return so::NomeDoPrograma();
+}
+
 HoraSistema MarcaDeTempo() {
   return so::HoraLocal();
 }

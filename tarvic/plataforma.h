@@ -91,6 +91,9 @@ void SaiExportacao();
 
 // Folder of tarvic.dll (of the executable, natively), ending in the separator.
 std::string PastaDaBiblioteca();
+// File name of the host program's executable, without its folder; empty
+// when the system does not tell it.
+std::string NomeDoPrograma();
 // The clock for the trace's time stamps, and a steady count of milliseconds.
 HoraSistema MarcaDeTempo();
 uint64_t Milissegundos();

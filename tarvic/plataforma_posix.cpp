@@ -76,6 +76,12 @@ std::string PastaDaBiblioteca() {
   return PastaDoExecutavel();
 }
 
+std::string NomeDoPrograma() {
+  std::error_code erro;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", erro);
+  return erro ? std::string() : exe.filename().string();
+}
+
 bool ArquivoExiste(const std::string &caminho) {
   std::error_code erro;
   return fs::is_regular_file(caminho, erro);

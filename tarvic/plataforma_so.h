@@ -20,6 +20,7 @@ bool PastaDoSistema(std::string &pasta);
 std::string PastaTemporaria();
 std::string PastaDoExecutavel();
 std::string PastaDaBiblioteca();
+std::string NomeDoPrograma();
 
 bool ArquivoExiste(const std::string &caminho);
 bool PastaExiste(const std::string &caminho);

@@ -68,6 +68,14 @@ std::string PastaDoExecutavel() {
   return caminho.substr(0, caminho.find_last_of("\\/") + 1);
 }
 
+std::string NomeDoPrograma() {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return "";
+  const std::string caminho(buffer, n);
+  return caminho.substr(caminho.find_last_of("\\/") + 1);
+}
+
 // The folder of tarvic.dll itself: the module that holds this function.
 std::string PastaDaBiblioteca() {
   HMODULE modulo = nullptr;

@@ -79,10 +79,13 @@ void RegistraSistema(const char *funcao, const std::vector<plataforma::Valor> &a
 
 const plataforma::Observador OBSERVADOR = {RespondeSistema, RegistraSistema};
 
+// The system's path separator, the library's version and the program that
+// writes the trace.
 std::string Cabecalho(const char *como) {
   Evento e;
   e.tipo = '#';
-  e.campos = {"tarvic", como, Cita(std::string(1, plataforma::Separador), {})};
+  e.campos = {"tarvic", como, Cita(std::string(1, plataforma::Separador), {}),
+              Cita(TARVIC_VERSAO_TEXTO, {}), Cita(plataforma::NomeDoPrograma(), {})};
   return Linha(e);
 }
 

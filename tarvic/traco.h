@@ -10,9 +10,12 @@
 // '<' export left, 'D' driver call, 'M' operator message, 'S' question to the
 // system. Texts are quoted, in UTF-8 from Windows-1252; \" \\ \n \r \t and
 // \xHH escape, \* is an asterisk, a bare * a masked digit of a CPF or CNPJ.
-// Numbers are decimal (dates with the digits that read back exactly); a null
-// text is null; a driver's output buffer is [N] in the call and its content,
-// without the trailing blanks, after "->".
+// The header of a program run and of a renewed file: "# tarvic inicio" or
+// "# tarvic continuacao", the path separator, the library's version and the
+// program's file name, each quoted. Numbers are decimal (dates with the
+// digits that read back exactly); a null text is null; a driver's output
+// buffer is [N] in the call and its content, without the trailing blanks,
+// after "->".
 //
 // All of it runs inside the export lock.
 #pragma once

@@ -578,6 +578,20 @@ TEST_F(Cupom, AjusteDoSubtotalNoCanalDllG2SempreComOSinalDaDirecao) {
   }
 }
 
+// Money arguments reach the driver as text with two decimals, rounded half
+// away from zero, with their sign: the library does not refuse a negative.
+TEST_F(Cupom, PagamentoComDuasCasasArredondadasESeuSinal) {
+  const std::pair<tarvic_Moeda, const char *> casos[] = {
+      {400050, "40,01"}, {400049, "40,00"}, {-400050, "-40,01"}, {-40, "0,00"}, {-50000, "-5,00"}};
+  for (const auto &[valor, texto] : casos) {
+    SCOPED_TRACE(valor);
+    Prepara(BEMATECH);
+    ecf_EfetuaFormaPagto("Dinheiro", valor);
+    EXPECT_EQ(duble::Chamadas().at(0),
+              "Bematech_FI_EfetuaFormaPagamento(\"Dinheiro\", \"" + std::string(texto) + "\")");
+  }
+}
+
 TEST_F(Cupom, SubtotalEmDinheiro) {
   Prepara(BEMATECH);
   duble::Responde("Bematech_FI_SubTotal", {1, {"00000000001234"}, {}});

@@ -8,6 +8,7 @@
 #include <functional>
 #include <cmath>
 #include <limits>
+#include <regex>
 #include <thread>
 
 #include "comum.h"
@@ -55,8 +56,11 @@ TEST_F(Traco, RenomeiaUmaVezParaPonto1AoPassarDoLimite) {
   EXPECT_LE(std::filesystem::file_size(arquivo), 1000u);
   EXPECT_LE(std::filesystem::file_size(arquivo + ".1"), 1000u);
   EXPECT_FALSE(std::filesystem::exists(arquivo + ".2"));
-  EXPECT_EQ(Linhas(arquivo)[0], "# tarvic continuacao \"/\"");
-  EXPECT_EQ(Linhas(arquivo + ".1")[0], "# tarvic continuacao \"/\"");  // the older was replaced
+  // The header names the separator, the library's version and the program.
+  const std::regex cabecalho(
+      "# tarvic continuacao \"/\" \"[0-9]+\\.[0-9]+\\.[0-9]+\" \"testes_tarvic\"");
+  EXPECT_TRUE(std::regex_match(Linhas(arquivo)[0], cabecalho)) << Linhas(arquivo)[0];
+  EXPECT_TRUE(std::regex_match(Linhas(arquivo + ".1")[0], cabecalho));  // the older was replaced
   EXPECT_EQ(Linhas(arquivo).back(), "< ecf_SetUF 1 ecf_Retorno=0 0ms");
 }
 

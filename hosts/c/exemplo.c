@@ -1,8 +1,10 @@
 /* exemplo.c - a sale through tarvic.dll from C. Build it for 32-bit Windows
-   against the import library:
-     i686-w64-mingw32-gcc exemplo.c -I include -L build/win32 -ltarvic.dll -o exemplo.exe
-   and run it beside tarvic.dll and the drivers (or the simulator's stand-ins
-   of the try-out kit). */
+   against the import library, in the try-out kit's pdv folder (beside
+   tarvic.h and libtarvic.dll.a; the 32-bit MinGW-w64 gcc of Windows takes the
+   same arguments):
+     i686-w64-mingw32-gcc hosts/c/exemplo.c -I . -L . -ltarvic.dll -o exemplo.exe
+   and run it beside tarvic.dll and the drivers, or in the kit's simulador
+   folder with the simulator's stand-ins. It uses the base folder C:\PDV. */
 #include <stdio.h>
 
 #include "tarvic.h"
