@@ -9,7 +9,7 @@
 //     ratio, and the CPU time of each side.
 // The monitor is the built program as it starts by default (the panel on,
 // its call trace in the printer's folder: it reads the return-file values
-// from it).
+// from it), and with --traco nao ("sem_traco").
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -49,7 +49,7 @@ std::string PastaNova() {
 // The monitor on a free port, its printer in `pasta`.
 class Monitor {
  public:
-  explicit Monitor(const std::string &pasta) {
+  explicit Monitor(const std::string &pasta, bool comTraco = true) {
     int tubo[2];
     if (pipe(tubo) != 0) throw std::runtime_error("pipe");
     posix_spawn_file_actions_t acoes;
@@ -57,7 +57,7 @@ class Monitor {
     posix_spawn_file_actions_adddup2(&acoes, tubo[1], 1);
     posix_spawn_file_actions_addclose(&acoes, tubo[0]);
     setenv("TARVIC_SIM_ESTADO", pasta.c_str(), 1);
-    const std::string traco = pasta + "/traco.log";
+    const std::string traco = comTraco ? pasta + "/traco.log" : "nao";
     const char *args[] = {TARVIC_MONITOR, "--escuta", "127.0.0.1:0", "--http",
                           "nao",          "--traco",  traco.c_str(), nullptr};
     if (posix_spawn(&pid_, TARVIC_MONITOR, &acoes, nullptr, const_cast<char **>(args), environ))
@@ -236,8 +236,8 @@ bool DiaDireto(const std::string &pasta, Dia &dia) {
   return true;
 }
 
-bool DiaMonitorado(const std::string &pasta, bool emLote, Dia &dia) {
-  Monitor monitor(pasta);
+bool DiaMonitorado(const std::string &pasta, bool emLote, bool comTraco, Dia &dia) {
+  Monitor monitor(pasta, comTraco);
   Cliente c(monitor.porta());
   if (!c.Chama(Inicializa(pasta))) return false;
   const auto inicio = Relogio::now();
@@ -253,14 +253,14 @@ bool DiaMonitorado(const std::string &pasta, bool emLote, Dia &dia) {
 // Days directly and through the monitor, one after the other, three times:
 // the shortest of each (the machine's other work, and above all the flushes
 // to a shared disk, only ever add), and their ratio.
-void DiaPeloMonitor(benchmark::State &estado, bool emLote) {
+void DiaPeloMonitor(benchmark::State &estado, bool emLote, bool comTraco) {
   const std::string pastaDireta = PastaNova(), pastaMonitor = PastaNova();
   for (auto _ : estado) {
     Dia direto{1e9, 1e9, 0}, monitorado{1e9, 1e9, 1e9};
     for (int vez = 0; vez < 3; ++vez) {
       Dia d, m;
       if (!DiaDireto(pastaDireta, d)) return estado.SkipWithError("a coupon failed");
-      if (!DiaMonitorado(pastaMonitor, emLote, m))
+      if (!DiaMonitorado(pastaMonitor, emLote, comTraco, m))
         return estado.SkipWithError("a coupon failed over TCP");
       direto = {std::min(direto.segundos, d.segundos), std::min(direto.cpu, d.cpu), 0};
       monitorado = {std::min(monitorado.segundos, m.segundos), std::min(monitorado.cpu, m.cpu),
@@ -287,13 +287,16 @@ int main(int argc, char **argv) {
       ->Iterations(20000)
       ->UseManualTime()
       ->Unit(benchmark::kMicrosecond);
-  for (const bool emLote : {false, true})
-    benchmark::RegisterBenchmark(emLote ? "DiaDeMilCuponsPeloMonitor/BEMATECH/cupom_em_lote"
-                                        : "DiaDeMilCuponsPeloMonitor/BEMATECH/um_a_um",
-                                 DiaPeloMonitor, emLote)
-        ->Iterations(1)
-        ->UseManualTime()
-        ->Unit(benchmark::kSecond);
+  for (const bool comTraco : {true, false})
+    for (const bool emLote : {false, true})
+      benchmark::RegisterBenchmark(
+          (std::string("DiaDeMilCuponsPeloMonitor/BEMATECH/") +
+           (emLote ? "cupom_em_lote" : "um_a_um") + (comTraco ? "" : "/sem_traco"))
+              .c_str(),
+          DiaPeloMonitor, emLote, comTraco)
+          ->Iterations(1)
+          ->UseManualTime()
+          ->Unit(benchmark::kSecond);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

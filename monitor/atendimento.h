@@ -23,7 +23,8 @@ struct Atendido {
 class Atendimento {
  public:
   // `traco`: the file of the library's call trace (TARVIC_LOG is pointed at
-  // it); `sim`: the default answer to the operator's questions.
+  // it; empty: the trace off, and the replies without return-file values);
+  // `sim`: the default answer to the operator's questions.
   Atendimento(const std::string &traco, bool sim, std::function<void(Atendido)> aoAtender);
   Atendimento(const Atendimento &) = delete;
   Atendimento &operator=(const Atendimento &) = delete;

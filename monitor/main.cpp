@@ -57,6 +57,7 @@ std::string Texto(const tcp::endpoint &e) {
 }
 
 std::string Traco(const Opcoes &o, unsigned short porta) {
+  if (o.traco == "nao") return std::string();
   if (!o.traco.empty()) return o.traco;
   const std::string ambiente = Variavel("TARVIC_LOG");
   if (!ambiente.empty()) return ambiente;
@@ -95,7 +96,7 @@ void Anuncia(const ServidorTcp &tcp, const Painel *painel, const Opcoes &o,
   std::cout << "tcp " << Texto(tcp.Endereco()) << "\n";
   if (painel) std::cout << "painel http://" << Texto(painel->Endereco()) << "/\n";
   if (!o.pastaComandos.empty()) std::cout << "pasta " << o.pastaComandos << "\n";
-  std::cout << "traco " << traco << std::endl;
+  std::cout << "traco " << (traco.empty() ? "nao" : traco) << std::endl;
 }
 
 // Serves until stopped. After each piece of work the thread looks for more

@@ -114,9 +114,10 @@ Opções (também num arquivo INI, seção [monitor], com os mesmos nomes sem os
                            painel, o cabeçalho X-Tarvic-Token (a página: ?token=TEXTO).
   --resposta sim|nao       resposta padrão às perguntas ao operador (padrão nao); cada
                            requisição pode trazer as suas em "respostas": ["sim", ...].
-  --traco ARQUIVO          o registro das chamadas da biblioteca (padrão: TARVIC_LOG, ou
+  --traco ARQUIVO|nao      o registro das chamadas da biblioteca (padrão: TARVIC_LOG, ou
                            tarvic-monitor-PORTA.log na pasta do usuário); dele vêm os valores do
-                           arquivo de retorno de cada resposta.
+                           arquivo de retorno de cada resposta e os comandos do painel. "nao":
+                           desligado, mais rápido, as respostas com "retorno": null.
   --ocioso SEGUNDOS        fecha a conexão sem requisições por esse tempo (padrão 600).
   --max-conexoes N         conexões ao mesmo tempo (padrão 64).
   --intervalo-pasta MS     de quanto em quanto tempo olhar a pasta de comandos (padrão 200).

@@ -13,7 +13,7 @@ struct Opcoes {
   std::string pastaComandos;            // empty: no file mode
   std::string token;
   bool sim = false;   // the default answer to the operator's questions
-  std::string traco;  // empty: TARVIC_LOG, else a file of the monitor's own
+  std::string traco;  // empty: TARVIC_LOG, else a file of the monitor's own; "nao": off
   int ocioso = 600;
   int maxConexoes = 64;
   int intervaloPasta = 200;

@@ -175,6 +175,7 @@ void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco
 }
 
 uint64_t LeitorTraco::Marca() {
+  if (arquivo_.empty()) return 0;
   if (!conhecido_) {
     DoFim(arquivo_, UINT64_MAX, fim_);
     conhecido_ = true;
@@ -183,6 +184,7 @@ uint64_t LeitorTraco::Marca() {
 }
 
 LidoDoTraco LeitorTraco::Le(uint64_t marca) {
+  if (arquivo_.empty()) return LidoDoTraco();
   uint64_t tamanho = 0;
   std::string texto = DoFim(arquivo_, marca, tamanho);
   if (tamanho < marca) {

@@ -34,6 +34,7 @@ struct LidoDoTraco {
 // renames a full trace to ".1", which an open file would prevent on Windows.
 class LeitorTraco {
  public:
+  // An empty name: no trace, nothing read.
   explicit LeitorTraco(std::string arquivo) : arquivo_(std::move(arquivo)) {}
   const std::string &arquivo() const { return arquivo_; }
   // Where the trace ends now (as far as the last read saw it).

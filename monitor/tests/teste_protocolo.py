@@ -94,7 +94,19 @@ def recusas_do_painel():
     exige(status == 400 and "desconhecida" in r["erro"], "an unknown function got %r" % r)
 
 
+def sem_traco():
+    outra = pasta_temporaria("sem-traco")
+    m = Monitor([o.monitor], outra, opcoes=["--traco", "nao"])
+    exige(m.enderecos["traco"] == "nao", "the monitor tells the trace %r" % m.enderecos["traco"])
+    con = m.conecta()
+    r = con.chama("ecf_Inicializa", "BEMATECH", "COM1", outra)
+    exige(r["resultado"] is True and r["retorno"] is None, "without the trace: %r" % r)
+    con.fecha()
+    m.para()
+    exige(not [n for n in os.listdir(outra) if n.endswith(".log")], "a trace was written")
+
+
 roda([("painel_antes_de_ecf_Inicializa", antes_de_inicializar),
       ("perguntas_ao_operador", perguntas), ("datas_e_linhas_juntas", datas_e_linhas_juntas),
       ("http_na_porta_tcp", http_na_porta_tcp), ("conexao_ociosa", ociosa),
-      ("recusas_do_painel", recusas_do_painel), ("para", monitor.para)])
+      ("recusas_do_painel", recusas_do_painel), ("sem_traco", sem_traco), ("para", monitor.para)])
