@@ -4,7 +4,8 @@ include_guard(GLOBAL)
 find_program(TARVIC_WINE32 NAMES wine
              PATHS /usr/lib/wine ${CMAKE_SOURCE_DIR}/build/wine32/usr/lib/wine
              NO_DEFAULT_PATH DOC "32-bit Wine loader")
-set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh)
+# In the cache: included once (the guard), it serves every directory.
+set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh CACHE INTERNAL "")
 
 # The environment of a test that runs a 32-bit program under that Wine, in
 # the build's own Wine prefix; without 32-bit Wine the test fails saying so.

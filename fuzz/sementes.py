@@ -230,8 +230,30 @@ def corpus_traco():
                  '< ecf_SetUF 1 ecf_Retorno=0 0ms']))
 
 
+def corpus_requisicoes():
+    """Request lines of the monitor: one per kind of argument, and refusals."""
+    linhas = [
+        {"id": 1, "funcao": "ecf_Inicializa", "args": ["BEMATECH", "COM1", "C:\\PDV"]},
+        {"id": 2, "funcao": "ecf_VendeItem",
+         "args": ["7891000100103", "FEIJÃO 1KG", "UN", 0, "F", 0, "1", "21,90", "$", "0", 0,
+                  False, 1]},
+        {"id": "pg", "funcao": "ecf_EfetuaFormaPagto", "args": ["Dinheiro", 219000],
+         "respostas": ["sim", "nao"]},
+        {"id": None, "funcao": "ecf_GeraSintegra",
+         "args": ["s.txt", 45366.5, "2024-03-15T10:00:00"] + ["x"] * 10},
+        {"funcao": "ecf_Suprimento", "args": [9223372036854775807]},
+        {"funcao": "ecf_NomeiaTotalizadorNaoFiscal", "args": [2147483647, "Sangria €"]},
+        {"funcao": "ecf_SetTratadorMensagem", "args": [None]},
+        {"funcao": "ecf_SetHorarioVerao", "args": [True]},
+    ]
+    for n, l in enumerate(linhas):
+        grava("fuzz_requisicao", "%02d" % n, json.dumps(l, ensure_ascii=False).encode("utf-8"))
+    grava("fuzz_requisicao", "%02d" % len(linhas), b'{"funcao": "ecf_SetUF", "args": ["\\u20b9"]}')
+
+
 if __name__ == "__main__":
     corpus_respostas()
     corpus_simples()
     corpus_estado()
     corpus_traco()
+    corpus_requisicoes()

@@ -114,12 +114,14 @@ DRIVERS = ["BEMAFI32.DLL", "CONVECF.DLL", "DARUMA32.DLL", "ELGIN.DLL", "DLLG2.DL
 NO_PDV = ["tarvic.dll", "tarvic.h", "libtarvic.dll.a", "hosts/c/exemplo.c",
           "hosts/delphi/tarvic.pas", "hosts/delphi/exemplo.dpr", "hosts/csharp/Tarvic.cs",
           "hosts/csharp/Exemplo.cs"]
-NO_SIMULADOR = ["tarvic.dll", "demo.exe"] + DRIVERS
+NO_SIMULADOR = ["tarvic.dll", "demo.exe", "tarvic-monitor.exe"] + DRIVERS
 # What LEIAME.txt must tell the shop's technician.
 NO_LEIAME = DRIVERS + ["NUNCA copie a pasta simulador", "SIMULADOR MFD", "tarvic.ini", "[Log]",
                        "tarvic-traco.log.1", "DOIS arquivos", "TARVIC_LOG", "TARVIC_SIM_FALHAS",
                        ".falhas", "--pasta", "--silencioso", "BEMAFI32.INI",
-                       "data da última redução", "impressora_BEMATECH.json", "TARVIC_SIM_ESTADO"]
+                       "data da última redução", "impressora_BEMATECH.json", "TARVIC_SIM_ESTADO",
+                       "tarvic-monitor.exe", "--pasta-comandos", "renomeia para venda.cmd",
+                       "--token", "http://127.0.0.1:6018/"]
 
 
 def confere_leiame_do_kit(dados, falhas):

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/prepara.sh nativo
 cmake --preset native -B build/bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build/bench --target bench_exportacoes bench_dia
+cmake --build build/bench --target bench_exportacoes bench_dia bench_monitor
 ./build/bench/bench/bench_exportacoes "$@"
 ./build/bench/bench/bench_dia "$@"
+./build/bench/bench/bench_monitor "$@"

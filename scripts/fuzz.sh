@@ -15,7 +15,7 @@ cmake --build --preset fuzz
 cd build/fuzz/fuzz
 alvos=("$@")
 [ ${#alvos[@]} -gt 0 ] || alvos=(fuzz_numeros fuzz_datas fuzz_texto_impressao fuzz_ini
-                                fuzz_respostas fuzz_estado_simulador)
+                                fuzz_respostas fuzz_estado_simulador fuzz_requisicao)
 resultado=0
 for alvo in "${alvos[@]}"; do
   mkdir -p "novos/$alvo"

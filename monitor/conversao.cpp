@@ -1,0 +1,150 @@
+#include "conversao.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "texto.h"
+
+namespace monitor {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F, taken from the simulator's table of
+// Windows-1252 so that the two never disagree; 0 where the byte has none.
+const std::array<uint32_t, 32> &Tabela80a9F() {
+  static const std::array<uint32_t, 32> tabela = [] {
+    std::array<uint32_t, 32> t{};
+    for (unsigned b = 0x80; b < 0xA0; ++b) {
+      const std::string u = tarvic::simulador::cp1252ParaUtf8(std::string(1, static_cast<char>(b)));
+      // Three bytes: a character of the table (U+FFFD marks a byte without one).
+      uint32_t c = (static_cast<unsigned char>(u[0]) & 0x0F) << 12 |
+                   (static_cast<unsigned char>(u[1]) & 0x3F) << 6 |
+                   (static_cast<unsigned char>(u[2]) & 0x3F);
+      if (u.size() == 2)
+        c = (static_cast<unsigned char>(u[0]) & 0x1F) << 6 |
+            (static_cast<unsigned char>(u[1]) & 0x3F);
+      t[b - 0x80] = c == 0xFFFD ? 0 : c;
+    }
+    return t;
+  }();
+  return tabela;
+}
+
+// The next code point of valid UTF-8 at `i`, which moves past it.
+uint32_t Proximo(const std::string &s, size_t &i) {
+  const unsigned c = static_cast<unsigned char>(s[i++]);
+  size_t extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+  uint32_t codigo = extra == 0 ? c : extra == 1 ? c & 0x1F : extra == 2 ? c & 0x0F : c & 0x07;
+  for (; extra > 0 && i < s.size(); --extra) codigo = codigo << 6 | (s[i++] & 0x3F);
+  return codigo;
+}
+
+bool Byte1252(uint32_t codigo, char &byte) {
+  if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF)) {
+    byte = static_cast<char>(codigo);
+    return true;
+  }
+  const std::array<uint32_t, 32> &t = Tabela80a9F();
+  for (unsigned k = 0; k < t.size(); ++k)
+    if (t[k] != 0 && t[k] == codigo) {
+      byte = static_cast<char>(0x80 + k);
+      return true;
+    }
+  return false;
+}
+
+// Days from 01/01/1970 of a civil date, and back (the proleptic Gregorian
+// calendar).
+int64_t DiasDesde1970(int64_t ano, unsigned mes, unsigned dia) {
+  ano -= mes <= 2;
+  const int64_t era = (ano >= 0 ? ano : ano - 399) / 400;
+  const unsigned ano_era = static_cast<unsigned>(ano - era * 400);
+  const unsigned dia_ano = (153 * (mes > 2 ? mes - 3 : mes + 9) + 2) / 5 + dia - 1;
+  const unsigned dia_era = ano_era * 365 + ano_era / 4 - ano_era / 100 + dia_ano;
+  return era * 146097 + static_cast<int64_t>(dia_era) - 719468;
+}
+
+void DataCivil(int64_t dias, int64_t &ano, unsigned &mes, unsigned &dia) {
+  dias += 719468;
+  const int64_t era = (dias >= 0 ? dias : dias - 146096) / 146097;
+  const unsigned dia_era = static_cast<unsigned>(dias - era * 146097);
+  const unsigned ano_era = (dia_era - dia_era / 1460 + dia_era / 36524 - dia_era / 146096) / 365;
+  const unsigned dia_ano = dia_era - (365 * ano_era + ano_era / 4 - ano_era / 100);
+  const unsigned mp = (5 * dia_ano + 2) / 153;
+  dia = dia_ano - (153 * mp + 2) / 5 + 1;
+  mes = mp < 10 ? mp + 3 : mp - 9;
+  ano = static_cast<int64_t>(ano_era) + era * 400 + (mes <= 2);
+}
+
+// 30/12/1899 counted from 01/01/1970.
+constexpr int64_t DIA_ZERO = -25569;
+
+bool DiaDoMes(int64_t ano, unsigned mes, unsigned dia) {
+  static const unsigned dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool bissexto = (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
+  return mes >= 1 && mes <= 12 && dia >= 1 && dia <= dias[mes - 1] + (mes == 2 && bissexto);
+}
+
+}  // namespace
+
+bool ParaCp1252(const std::string &utf8, std::string &cp1252, uint32_t &semForma) {
+  cp1252.clear();
+  cp1252.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const uint32_t codigo = Proximo(utf8, i);
+    char byte;
+    if (!Byte1252(codigo, byte)) {
+      semForma = codigo;
+      return false;
+    }
+    cp1252 += byte;
+  }
+  return true;
+}
+
+std::string ParaUtf8(const std::string &cp1252) {
+  return tarvic::simulador::cp1252ParaUtf8(cp1252);
+}
+
+std::optional<double> DiaDeIso(const std::string &iso) {
+  int ano = 0, mes = 0, dia = 0, hora = 0, minuto = 0, segundo = 0;
+  const size_t n = iso.size();
+  if (n != 10 && n != 16 && n != 19) return std::nullopt;
+  for (size_t i = 0; i < n; ++i) {
+    const bool separador = i == 4 || i == 7 || i == 10 || i == 13 || i == 16;
+    const char esperado = i == 10 ? 'T' : i == 13 || i == 16 ? ':' : '-';
+    if (separador ? iso[i] != esperado : (iso[i] < '0' || iso[i] > '9')) return std::nullopt;
+  }
+  std::sscanf(iso.c_str(), "%4d-%2d-%2d", &ano, &mes, &dia);
+  if (n >= 16) std::sscanf(iso.c_str() + 11, "%2d:%2d", &hora, &minuto);
+  if (n == 19) std::sscanf(iso.c_str() + 17, "%2d", &segundo);
+  if (ano < 1 || !DiaDoMes(ano, mes, dia) || hora > 23 || minuto > 59 || segundo > 59)
+    return std::nullopt;
+  const double dias = static_cast<double>(DiasDesde1970(ano, mes, dia) - DIA_ZERO);
+  const double fracao = (hora * 3600 + minuto * 60 + segundo) / 86400.0;
+  return dias < 0 ? dias - fracao : dias + fracao;
+}
+
+std::string IsoDeDia(double dia) {
+  if (!std::isfinite(dia) || std::fabs(dia) > 3000000.0) return std::string();
+  const double inteiro = std::trunc(dia);
+  int64_t segundos = std::llround(std::fabs(dia - inteiro) * 86400.0);
+  int64_t dias = static_cast<int64_t>(inteiro) + DIA_ZERO;
+  if (segundos >= 86400) {
+    // The time of the day rounds up to the next day's midnight.
+    segundos -= 86400;
+    ++dias;
+  }
+  int64_t ano;
+  unsigned mes, d;
+  DataCivil(dias, ano, mes, d);
+  if (ano < 1 || ano > 9999) return std::string();
+  char b[32];
+  std::snprintf(b, sizeof b, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(ano), mes, d,
+                static_cast<int>(segundos / 3600), static_cast<int>(segundos / 60 % 60),
+                static_cast<int>(segundos % 60));
+  return b;
+}
+
+}  // namespace monitor

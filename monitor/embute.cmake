@@ -1,0 +1,18 @@
+# Writes the panel's files into a C++ source as raw strings:
+#   cmake -DSAIDA=painel_arquivos.inc -DARQUIVOS=NAME=file,NAME=file -P embute.cmake
+string(REPLACE "," ";" ARQUIVOS "${ARQUIVOS}")
+set(texto "// Made by monitor/embute.cmake from monitor/painel/: do not edit.\n")
+foreach(par IN LISTS ARQUIVOS)
+  string(REGEX MATCH "^([A-Z_]+)=(.*)$" _ "${par}")
+  set(nome "${CMAKE_MATCH_1}")
+  set(arquivo "${CMAKE_MATCH_2}")
+  file(READ "${arquivo}" conteudo)
+  string(FIND "${conteudo}" ")painel\"" fim)
+  if(NOT fim EQUAL -1)
+    message(FATAL_ERROR "${arquivo} holds the raw string's end")
+  endif()
+  string(APPEND texto "const char *const ${nome} = R\"painel(${conteudo})painel\";\n")
+endforeach()
+file(WRITE "${SAIDA}.novo" "${texto}")
+file(COPY_FILE "${SAIDA}.novo" "${SAIDA}" ONLY_IF_DIFFERENT)
+file(REMOVE "${SAIDA}.novo")
