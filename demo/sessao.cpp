@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tarvic.h"
+#include "tarvic/calendario.h"
 
 #if defined(_WIN32)
 #include <direct.h>
@@ -88,18 +89,12 @@ std::string Dinheiro(long double dezMilesimos) {
 std::string Data(double d) {
   if (d <= 0) return "(sem data)";
   const long dias = static_cast<long>(std::floor(d));
-  // days since 30/12/1899 to a civil date
-  long z = dias - 25569 + 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const long dia = doy - (153 * mp + 2) / 5 + 1, mes = mp < 10 ? mp + 3 : mp - 9;
-  const long ano = yoe + era * 400 + (mes <= 2);
+  const tarvic::calendario::Data data =
+      tarvic::calendario::DataDe(dias + tarvic::calendario::DIA_ZERO);
   const long segundos = std::lround((d - dias) * 86400.0);
   char b[96];
-  std::snprintf(b, sizeof b, "%02ld/%02ld/%04ld %02ld:%02ld:%02ld", dia, mes, ano, segundos / 3600,
+  std::snprintf(b, sizeof b, "%02ld/%02ld/%04ld %02ld:%02ld:%02ld", static_cast<long>(data.dia),
+                static_cast<long>(data.mes), static_cast<long>(data.ano), segundos / 3600,
                 segundos / 60 % 60, segundos % 60);
   return b;
 }

@@ -4,11 +4,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tarvic/calendario.h"
 #include "texto.h"
 
 namespace monitor {
 
 namespace {
+
+namespace calendario = tarvic::calendario;
 
 // Code points of the bytes 0x80 to 0x9F, taken from the simulator's table of
 // Windows-1252 so that the two never disagree; 0 where the byte has none.
@@ -54,38 +57,6 @@ bool Byte1252(uint32_t codigo, char &byte) {
   return false;
 }
 
-// Days from 01/01/1970 of a civil date, and back (the proleptic Gregorian
-// calendar).
-int64_t DiasDesde1970(int64_t ano, unsigned mes, unsigned dia) {
-  ano -= mes <= 2;
-  const int64_t era = (ano >= 0 ? ano : ano - 399) / 400;
-  const unsigned ano_era = static_cast<unsigned>(ano - era * 400);
-  const unsigned dia_ano = (153 * (mes > 2 ? mes - 3 : mes + 9) + 2) / 5 + dia - 1;
-  const unsigned dia_era = ano_era * 365 + ano_era / 4 - ano_era / 100 + dia_ano;
-  return era * 146097 + static_cast<int64_t>(dia_era) - 719468;
-}
-
-void DataCivil(int64_t dias, int64_t &ano, unsigned &mes, unsigned &dia) {
-  dias += 719468;
-  const int64_t era = (dias >= 0 ? dias : dias - 146096) / 146097;
-  const unsigned dia_era = static_cast<unsigned>(dias - era * 146097);
-  const unsigned ano_era = (dia_era - dia_era / 1460 + dia_era / 36524 - dia_era / 146096) / 365;
-  const unsigned dia_ano = dia_era - (365 * ano_era + ano_era / 4 - ano_era / 100);
-  const unsigned mp = (5 * dia_ano + 2) / 153;
-  dia = dia_ano - (153 * mp + 2) / 5 + 1;
-  mes = mp < 10 ? mp + 3 : mp - 9;
-  ano = static_cast<int64_t>(ano_era) + era * 400 + (mes <= 2);
-}
-
-// 30/12/1899 counted from 01/01/1970.
-constexpr int64_t DIA_ZERO = -25569;
-
-bool DiaDoMes(int64_t ano, unsigned mes, unsigned dia) {
-  static const unsigned dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool bissexto = (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
-  return mes >= 1 && mes <= 12 && dia >= 1 && dia <= dias[mes - 1] + (mes == 2 && bissexto);
-}
-
 }  // namespace
 
 bool ParaCp1252(const std::string &utf8, std::string &cp1252, uint32_t &semForma) {
@@ -119,9 +90,10 @@ std::optional<double> DiaDeIso(const std::string &iso) {
   std::sscanf(iso.c_str(), "%4d-%2d-%2d", &ano, &mes, &dia);
   if (n >= 16) std::sscanf(iso.c_str() + 11, "%2d:%2d", &hora, &minuto);
   if (n == 19) std::sscanf(iso.c_str() + 17, "%2d", &segundo);
-  if (ano < 1 || !DiaDoMes(ano, mes, dia) || hora > 23 || minuto > 59 || segundo > 59)
+  if (ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > calendario::DiasNoMes(ano, mes) ||
+      hora > 23 || minuto > 59 || segundo > 59)
     return std::nullopt;
-  const double dias = static_cast<double>(DiasDesde1970(ano, mes, dia) - DIA_ZERO);
+  const double dias = static_cast<double>(calendario::DiasDe(ano, mes, dia) - calendario::DIA_ZERO);
   const double fracao = (hora * 3600 + minuto * 60 + segundo) / 86400.0;
   return dias < 0 ? dias - fracao : dias + fracao;
 }
@@ -130,18 +102,17 @@ std::string IsoDeDia(double dia) {
   if (!std::isfinite(dia) || std::fabs(dia) > 3000000.0) return std::string();
   const double inteiro = std::trunc(dia);
   int64_t segundos = std::llround(std::fabs(dia - inteiro) * 86400.0);
-  int64_t dias = static_cast<int64_t>(inteiro) + DIA_ZERO;
+  int64_t dias = static_cast<int64_t>(inteiro) + calendario::DIA_ZERO;
   if (segundos >= 86400) {
     // The time of the day rounds up to the next day's midnight.
     segundos -= 86400;
     ++dias;
   }
-  int64_t ano;
-  unsigned mes, d;
-  DataCivil(dias, ano, mes, d);
-  if (ano < 1 || ano > 9999) return std::string();
+  const calendario::Data data = calendario::DataDe(dias);
+  if (data.ano < 1 || data.ano > 9999) return std::string();
   char b[32];
-  std::snprintf(b, sizeof b, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(ano), mes, d,
+  std::snprintf(b, sizeof b, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(data.ano),
+                static_cast<unsigned>(data.mes), static_cast<unsigned>(data.dia),
                 static_cast<int>(segundos / 3600), static_cast<int>(segundos / 60 % 60),
                 static_cast<int>(segundos % 60));
   return b;

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "calendario.h"
 #include "estado.h"
 #include "fronteira.h"
 #include "plataforma.h"
@@ -211,38 +212,7 @@ Moeda CentavosParaMoeda(int64_t centavos) {
 
 namespace {
 
-// Days from 1970-01-01 of a civil date (proleptic Gregorian).
-int64_t DiasCivis(int64_t ano, unsigned mes, unsigned dia) {
-  ano -= mes <= 2;
-  const int64_t era = (ano >= 0 ? ano : ano - 399) / 400;
-  const unsigned ano_era = static_cast<unsigned>(ano - era * 400);
-  const unsigned dia_ano = (153 * (mes + (mes > 2 ? -3 : 9)) + 2) / 5 + dia - 1;
-  const unsigned dia_era = ano_era * 365 + ano_era / 4 - ano_era / 100 + dia_ano;
-  return era * 146097 + static_cast<int64_t>(dia_era) - 719468;
-}
-
-void CivilDosDias(int64_t z, int &ano, int &mes, int &dia) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned dia_era = static_cast<unsigned>(z - era * 146097);
-  const unsigned ano_era = (dia_era - dia_era / 1460 + dia_era / 36524 - dia_era / 146096) / 365;
-  const unsigned dia_ano = dia_era - (365 * ano_era + ano_era / 4 - ano_era / 100);
-  const unsigned mp = (5 * dia_ano + 2) / 153;
-  dia = static_cast<int>(dia_ano - (153 * mp + 2) / 5 + 1);
-  mes = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  ano = static_cast<int>(static_cast<int64_t>(ano_era) + era * 400 + (mes <= 2));
-}
-
-constexpr int64_t DIAS_1899_12_30 = -25569;  // 30/12/1899 counted from 01/01/1970
-
-bool Bissexto(int ano) {
-  return (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
-}
-
-int DiasDoMes(int ano, int mes) {
-  static const int dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return mes == 2 && Bissexto(ano) ? 29 : dias[mes - 1];
-}
+namespace calendario = tarvic::calendario;
 
 int AnoAtual() {
   int ano, mes, dia;
@@ -276,8 +246,7 @@ bool PartesNumericas(const std::string &texto, char separador, int partes[3], in
 }  // namespace
 
 DataHora CodificaData(int ano, int mes, int dia) {
-  return static_cast<DataHora>(
-      DiasCivis(ano, static_cast<unsigned>(mes), static_cast<unsigned>(dia)) - DIAS_1899_12_30);
+  return static_cast<DataHora>(calendario::DiasDe(ano, mes, dia) - calendario::DIA_ZERO);
 }
 
 DataHora CodificaHora(int hora, int minuto, int segundo, int milissegundo) {
@@ -291,7 +260,11 @@ bool DecodificaData(DataHora data, int &ano, int &mes, int &dia) {
   }
   // The whole part is the day and the fraction, taken without its sign, the
   // time: -1.25 is 29/12/1899 06:00, as DecodificaHora reads it.
-  CivilDosDias(static_cast<int64_t>(std::trunc(data)) + DIAS_1899_12_30, ano, mes, dia);
+  const calendario::Data d =
+      calendario::DataDe(static_cast<int64_t>(std::trunc(data)) + calendario::DIA_ZERO);
+  ano = static_cast<int>(d.ano);
+  mes = static_cast<int>(d.mes);
+  dia = static_cast<int>(d.dia);
   return true;
 }
 
@@ -322,7 +295,8 @@ DataHora TextoParaData(const std::string &texto) {
     ano += inicio / 100 * 100;
     if (ano < inicio) ano += 100;
   }
-  if (larguras[2] > 4 || ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > DiasDoMes(ano, mes))
+  if (larguras[2] > 4 || ano < 1 || mes < 1 || mes > 12 || dia < 1 ||
+      dia > calendario::DiasNoMes(ano, mes))
     throw ErroConversao("'" + t + "' não é uma data válida");
   return CodificaData(ano, mes, dia);
 }

@@ -1,53 +1,21 @@
 #include "relogio.h"
 
 #include "texto.h"
+#include "tarvic/calendario.h"
 
 #include <ctime>
 
 namespace tarvic {
 namespace simulador {
 
-namespace {
-
-// Days since 01/01/1970 in the Gregorian calendar (H. Hinnant's algorithm).
-int64_t diasDesdeEpoca(int64_t a, int64_t m, int64_t d) {
-  a -= m <= 2;
-  const int64_t era = (a >= 0 ? a : a - 399) / 400;
-  const int64_t anoDaEra = a - era * 400;
-  const int64_t diaDoAno = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t diaDaEra = anoDaEra * 365 + anoDaEra / 4 - anoDaEra / 100 + diaDoAno;
-  return era * 146097 + diaDaEra - 719468;
-}
-
-void civilDeDias(int64_t z, int& ano, int& mes, int& dia) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t diaDaEra = z - era * 146097;
-  const int64_t anoDaEra =
-      (diaDaEra - diaDaEra / 1460 + diaDaEra / 36524 - diaDaEra / 146096) / 365;
-  const int64_t diaDoAno = diaDaEra - (365 * anoDaEra + anoDaEra / 4 - anoDaEra / 100);
-  const int64_t mp = (5 * diaDoAno + 2) / 153;
-  dia = static_cast<int>(diaDoAno - (153 * mp + 2) / 5 + 1);
-  mes = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  ano = static_cast<int>(anoDaEra + era * 400 + (mes <= 2));
-}
-
-int diasNoMes(int ano, int mes) {
-  static const int dias[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (mes == 2 && ((ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0)) return 29;
-  return dias[mes - 1];
-}
-
-}  // namespace
-
 bool DataHora::valida() const {
   return ano >= 1970 && ano <= 9999 && mes >= 1 && mes <= 12 && dia >= 1 &&
-         dia <= diasNoMes(ano, mes) && hora >= 0 && hora <= 23 && minuto >= 0 && minuto <= 59 &&
-         segundo >= 0 && segundo <= 59;
+         dia <= calendario::DiasNoMes(ano, mes) && hora >= 0 && hora <= 23 && minuto >= 0 &&
+         minuto <= 59 && segundo >= 0 && segundo <= 59;
 }
 
 int64_t DataHora::diaCivil() const {
-  return diasDesdeEpoca(ano, mes, dia);
+  return calendario::DiasDe(ano, mes, dia);
 }
 
 int64_t DataHora::segundos() const {
@@ -58,7 +26,10 @@ DataHora DataHora::deSegundos(int64_t s) {
   int64_t dias = s >= 0 ? s / 86400 : (s - 86399) / 86400;
   int64_t resto = s - dias * 86400;
   DataHora d;
-  civilDeDias(dias, d.ano, d.mes, d.dia);
+  const calendario::Data civil = calendario::DataDe(dias);
+  d.ano = static_cast<int>(civil.ano);
+  d.mes = static_cast<int>(civil.mes);
+  d.dia = static_cast<int>(civil.dia);
   d.hora = static_cast<int>(resto / 3600);
   d.minuto = static_cast<int>(resto % 3600 / 60);
   d.segundo = static_cast<int>(resto % 60);
