@@ -144,12 +144,6 @@ int32_t Chama(const char* nome, Funcao funcao) {
   }
 }
 
-enum class FuncaoDaBiblioteca {
-#define SIM_GERA SIM_GERA_MEMBRO
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-};
-
 // ---- parameters ----
 
 const Parametro* Procura(const Canal& c, const std::string& nome) {

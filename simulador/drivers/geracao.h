@@ -4,16 +4,16 @@
 // Each driver source defines SIM_BIBLIOTECA_<LIBRARY> before including this
 // file, and then, inside namespace { namespace Sim { ... } }:
 //   1. includes its preamble (preambulo_fi.h, sem_efeito.h, or its own),
-//      which declares SemEfeito and Chama and, from funcoes.inc with
-//      SIM_GERA = SIM_GERA_MEMBRO, `enum class FuncaoDaBiblioteca`: the names
-//      of its library;
+//      which declares SemEfeito and Chama;
 //   2. writes each function with behaviour by hand, with the parameters of
 //      funcoes.inc;
 //   3. names, in one list, the functions it accepts without effect, each
 //      with why: SIM_SEM_EFEITO(name, "reason"). Each answers SemEfeito(name).
 // and, after the namespaces, includes exporta.h: from funcoes.inc with
 // SIM_GERA = SIM_GERA_EXPORTA, each exported extern "C" function calls
-// Sim::Chama(name, ...), which calls Sim::<name>.
+// Sim::Chama(name, ...), which calls Sim::<name>. This file itself makes,
+// from funcoes.inc with SIM_GERA = SIM_GERA_MEMBRO, `enum class
+// FuncaoDaBiblioteca`: the names of the library.
 //
 // A function of the library that is neither written nor listed does not
 // compile ("'<name>' is not a member of 'Sim'"), nor does one written with
@@ -74,6 +74,16 @@
   SIM_FILTRO_##biblioteca(nome, parametros, argumentos)
 
 #define SIM_GERA_MEMBRO(nome, parametros, argumentos) nome,
+
+// The names of the stand-in's library, which SIM_SEM_EFEITO checks its
+// names against.
+namespace {
+enum class FuncaoDaBiblioteca {
+#define SIM_GERA SIM_GERA_MEMBRO
+#include "drivers/funcoes.inc"
+#undef SIM_GERA
+};
+}  // namespace
 
 // A function accepted without effect, and why: an object that takes any
 // arguments, so that a body written for the same name clashes with it.

@@ -1,7 +1,7 @@
 // What every FI-family stand-in declares first, inside its namespace Sim:
 // the driver over the manufacturer's printer, the answer of the functions it
-// accepts without effect (SIM_SEM_EFEITO), the call wrapper and the names of
-// its library. Define SIM_FABRICANTE and SIM_FAMILIA before including.
+// accepts without effect (SIM_SEM_EFEITO) and the call wrapper. Define
+// SIM_FABRICANTE and SIM_FAMILIA before including.
 // No include guard: each stand-in includes it once, in its own namespace.
 
 DriverFI& Driver() {
@@ -18,12 +18,6 @@ template <class Funcao>
 int32_t Chama(const char* nome, Funcao funcao) {
   return ChamaFI(Driver(), nome, funcao);
 }
-
-enum class FuncaoDaBiblioteca {
-#define SIM_GERA SIM_GERA_MEMBRO
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-};
 
 ImpressoraFiscal& Ecf() {
   return Driver().ecf();

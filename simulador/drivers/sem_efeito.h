@@ -14,9 +14,3 @@ int32_t Chama(const char*, Funcao funcao) {
     return -1;
   }
 }
-
-enum class FuncaoDaBiblioteca {
-#define SIM_GERA SIM_GERA_MEMBRO
-#include "drivers/funcoes.inc"
-#undef SIM_GERA
-};

@@ -52,11 +52,8 @@ Resultado ImpressoraFiscal::abreCupom(const std::string& documentoConsumidor,
 
 Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirNoCupom();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::CupomFiscal)
-      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                   : Resultado::DocumentoAberto;
     if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     std::string descricao = apara(item.descricao);
@@ -124,11 +121,8 @@ Resultado ImpressoraFiscal::vendeItem(const Item& item, int* numeroItem) {
 
 Resultado ImpressoraFiscal::ajustaItem(int numeroItem, const Ajuste& ajuste) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirNoCupom();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::CupomFiscal)
-      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                   : Resultado::DocumentoAberto;
     if (m_.cupom.fase == FaseCupom::Aberto) return Resultado::ItemInexistente;
     if (m_.cupom.fase != FaseCupom::Vendendo) return Resultado::ComandoForaDeSequencia;
     if (numeroItem == 0) numeroItem = static_cast<int>(m_.cupom.itens.size());
@@ -165,11 +159,8 @@ Resultado ImpressoraFiscal::ajustaItem(int numeroItem, const Ajuste& ajuste) {
 
 Resultado ImpressoraFiscal::cancelaItem(int numeroItem) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirNoCupom();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::CupomFiscal)
-      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                   : Resultado::DocumentoAberto;
     if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     if (numeroItem < 1 || numeroItem > static_cast<int>(m_.cupom.itens.size()))
@@ -198,11 +189,8 @@ Resultado ImpressoraFiscal::cancelaUltimoItem() {
 
 Resultado ImpressoraFiscal::iniciaFechamento(const Ajuste& ajusteSubtotal) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirNoCupom();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::CupomFiscal)
-      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                   : Resultado::DocumentoAberto;
     if (m_.cupom.fase != FaseCupom::Aberto && m_.cupom.fase != FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     if (m_.cupom.itensValidos() == 0) return Resultado::SemItens;
@@ -298,11 +286,8 @@ Resultado ImpressoraFiscal::efetuaPagamento(const std::string& forma, int64_t va
 
 Resultado ImpressoraFiscal::encerraCupom(const std::string& mensagem) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirNoCupom();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::CupomFiscal)
-      return m_.documento == TipoDocumento::Nenhum ? Resultado::CupomNaoAberto
-                                                   : Resultado::DocumentoAberto;
     if (m_.cupom.fase == FaseCupom::Aberto || m_.cupom.fase == FaseCupom::Vendendo)
       return Resultado::ComandoForaDeSequencia;
     if (m_.cupom.fase != FaseCupom::Pago) return Resultado::PagamentoInsuficiente;

@@ -606,6 +606,12 @@ void AplicaRegistro(const json& r, int64_t numero, EstadoLido& lido) {
   for (Acrescimo& a : acrescimos) lido.acrescimos.push_back(std::move(a));
 }
 
+// One line of a file, from `inicio` up to its end `fim`, as JSON.
+json Linha(const std::string& texto, std::size_t inicio, std::size_t fim) {
+  return json::parse(texto.begin() + static_cast<std::ptrdiff_t>(inicio),
+                     texto.begin() + static_cast<std::ptrdiff_t>(fim));
+}
+
 void LeRegistro(const std::string& texto, EstadoLido& lido) {
   std::size_t inicio = 0;
   int64_t numero = 0;
@@ -613,8 +619,7 @@ void LeRegistro(const std::string& texto, EstadoLido& lido) {
     const std::size_t fim = texto.find('\n', inicio);
     if (fim == std::string::npos) return;  // a record cut short
     try {
-      const json r = json::parse(texto.begin() + static_cast<std::ptrdiff_t>(inicio),
-                                 texto.begin() + static_cast<std::ptrdiff_t>(fim));
+      const json r = Linha(texto, inicio, fim);
       if (numero == 0) {
         ExigeObjeto(r, "cabecalho");
         if (Numero<int64_t>(r.at("geracao")) != lido.geracao) {
@@ -632,11 +637,6 @@ void LeRegistro(const std::string& texto, EstadoLido& lido) {
     inicio = fim + 1;
     lido.bytesValidosRegistro = inicio;
   }
-}
-
-json Linha(const std::string& texto, std::size_t inicio, std::size_t fim) {
-  return json::parse(texto.begin() + static_cast<std::ptrdiff_t>(inicio),
-                     texto.begin() + static_cast<std::ptrdiff_t>(fim));
 }
 
 }  // namespace

@@ -293,11 +293,25 @@ bool ImpressoraFiscal::diaBloqueado() const {
   return memoriaFiscal_.back().dataMovimento.diaCivil() >= agora().diaCivil();
 }
 
-Resultado ImpressoraFiscal::podeAbrirDocumento() const {
+Resultado ImpressoraFiscal::podeImprimirSemDocumento() const {
   Resultado r = podeImprimir();
   if (r != Resultado::Ok) return r;
   if (m_.documento == TipoDocumento::CupomFiscal) return Resultado::CupomJaAberto;
   if (m_.documento != TipoDocumento::Nenhum) return Resultado::DocumentoAberto;
+  return Resultado::Ok;
+}
+
+Resultado ImpressoraFiscal::podeImprimirNoCupom() const {
+  Resultado r = podeImprimir();
+  if (r != Resultado::Ok) return r;
+  if (m_.documento == TipoDocumento::Nenhum) return Resultado::CupomNaoAberto;
+  if (m_.documento != TipoDocumento::CupomFiscal) return Resultado::DocumentoAberto;
+  return Resultado::Ok;
+}
+
+Resultado ImpressoraFiscal::podeAbrirDocumento() const {
+  Resultado r = podeImprimirSemDocumento();
+  if (r != Resultado::Ok) return r;
   if (reducaoZPendente()) return Resultado::ReducaoZPendente;
   if (diaBloqueado()) return Resultado::DiaBloqueado;
   return Resultado::Ok;

@@ -258,6 +258,11 @@ class ImpressoraFiscal {
   std::string base() const;
 
   Resultado podeImprimir() const;
+  // Ready, with no document open (a reading, the reduction).
+  Resultado podeImprimirSemDocumento() const;
+  // Ready, within the open fiscal coupon.
+  Resultado podeImprimirNoCupom() const;
+  // Ready for a new document on an open or openable day.
   Resultado podeAbrirDocumento() const;
   void abreDiaSeFechado();
   void iniciaDocumento(const std::string& tipo);

@@ -11,11 +11,8 @@ using namespace interna;
 
 Resultado ImpressoraFiscal::leituraX() {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirSemDocumento();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::Nenhum)
-      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                        : Resultado::DocumentoAberto;
     ++m_.contadores.coo;
     ++m_.contadores.gnf;
     iniciaDocumento("LX");
@@ -32,12 +29,9 @@ Resultado ImpressoraFiscal::leituraX() {
 
 Resultado ImpressoraFiscal::reducaoZ() {
   return opera([&]() {
-    Resultado r = podeImprimir();
-    if (r != Resultado::Ok) return r;
     // An open coupon is not cancelled behind the host's back: the reduction is refused.
-    if (m_.documento != TipoDocumento::Nenhum)
-      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                        : Resultado::DocumentoAberto;
+    Resultado r = podeImprimirSemDocumento();
+    if (r != Resultado::Ok) return r;
     if (diaBloqueado()) return Resultado::DiaBloqueado;
 
     DataHora agoraZ = agora();
@@ -147,11 +141,8 @@ std::vector<std::string> ImpressoraFiscal::textoLeituraMemoriaFiscal(
 
 Resultado ImpressoraFiscal::leituraMemoriaFiscal(const FaixaMemoriaFiscal& faixa) {
   return opera([&]() {
-    Resultado r = podeImprimir();
+    Resultado r = podeImprimirSemDocumento();
     if (r != Resultado::Ok) return r;
-    if (m_.documento != TipoDocumento::Nenhum)
-      return m_.documento == TipoDocumento::CupomFiscal ? Resultado::CupomJaAberto
-                                                        : Resultado::DocumentoAberto;
     std::vector<std::string> texto = textoLeituraMemoriaFiscal(faixa);
     if (texto.empty()) return Resultado::ParametroInvalido;
     ++m_.contadores.coo;
