@@ -1,11 +1,10 @@
 # 32-bit Wine for the programs of the win32 build: the system's wine32, or
-# the one scripts/wine32.sh unpacked into build/wine32.
-include_guard(GLOBAL)
+# the one scripts/wine32.sh unpacked into build/wine32. Each directory that
+# runs such a test includes this file.
 find_program(TARVIC_WINE32 NAMES wine
              PATHS /usr/lib/wine ${CMAKE_SOURCE_DIR}/build/wine32/usr/lib/wine
              NO_DEFAULT_PATH DOC "32-bit Wine loader")
-# In the cache: included once (the guard), it serves every directory.
-set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh CACHE INTERNAL "")
+set(TARVIC_RODA_WINE32 ${CMAKE_SOURCE_DIR}/tests/windows/roda_wine32.sh)
 
 # The environment of a test that runs a 32-bit program under that Wine, in
 # the build's own Wine prefix; without 32-bit Wine the test fails saying so.

@@ -12,8 +12,6 @@ cp -f "$dll" "$pasta/" || exit 1
 export WINEPREFIX="${WINEPREFIX_TARVIC:-$pasta/../wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
-# A run that closes the printer's day starts from a printer of its own.
-[ -n "${TARVIC_LIMPA_PASTA:-}" ] && rm -rf "$TARVIC_LIMPA_PASTA"
 cd "$pasta" || exit 1
 "$wine" "$programa" "$@"
 status=$?
