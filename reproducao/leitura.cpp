@@ -54,19 +54,6 @@ struct TipoDe<tarvic_MoedaResultado> {
   static constexpr Tipo valor = Tipo::MOEDA_RESULTADO;
 };
 
-// Names of "(a, b, c)".
-std::vector<std::string> Nomes(const char *lista) {
-  std::vector<std::string> nomes(1);
-  for (const char *p = lista; *p; ++p) {
-    if (*p == ',')
-      nomes.emplace_back();
-    else if (*p != '(' && *p != ')' && *p != ' ')
-      nomes.back() += *p;
-  }
-  if (nomes.size() == 1 && nomes[0].empty()) nomes.clear();
-  return nomes;
-}
-
 struct Assinatura {
   Tipo resultado;
   std::vector<Tipo> parametros;
@@ -75,7 +62,7 @@ struct Assinatura {
 
 template <class R, class... P>
 Assinatura De(R(TARVIC_API *)(P...), const char *nomes) {
-  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, Nomes(nomes)};
+  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, traco::Nomes(nomes)};
 }
 
 const std::map<std::string, Assinatura> &Exportacoes() {
