@@ -54,19 +54,6 @@ struct TipoDe<tarvic_MoedaResultado> {
   static constexpr Tipo valor = Tipo::MOEDA_RESULTADO;
 };
 
-// Names of "(a, b, c)".
-std::vector<std::string> Nomes(const char *lista) {
-  std::vector<std::string> nomes(1);
-  for (const char *p = lista; *p; ++p) {
-    if (*p == ',')
-      nomes.emplace_back();
-    else if (*p != '(' && *p != ')' && *p != ' ')
-      nomes.back() += *p;
-  }
-  if (nomes.size() == 1 && nomes[0].empty()) nomes.clear();
-  return nomes;
-}
-
 struct Assinatura {
   Tipo resultado;
   std::vector<Tipo> parametros;
@@ -75,7 +62,7 @@ struct Assinatura {
 
 template <class R, class... P>
 Assinatura De(R(TARVIC_API *)(P...), const char *nomes) {
-  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, Nomes(nomes)};
+  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, traco::Nomes(nomes)};
 }
 
 const std::map<std::string, Assinatura> &Exportacoes() {
@@ -88,38 +75,25 @@ const std::map<std::string, Assinatura> &Exportacoes() {
   return tabela;
 }
 
-// A driver parameter as the trace writes it: a text, a buffer ([N] and its
-// content, or null), an integer, an integer the driver writes (&).
-enum class Parametro { TEXTO, BUFFER, INTEIRO, ENDERECO };
+// A driver parameter as the trace writes it, of the kind the trace gives its
+// type: a text, a buffer ([N] and its content, or null), an integer, an
+// integer the driver writes (&).
+using Parametro = traco::Parametro;
 
 struct Driver {
   std::string biblioteca;
-  std::vector<Parametro> parametros;
+  std::vector<Parametro::Tipo> parametros;
 };
 
-std::vector<Parametro> ParametrosDriver(const char *lista) {
-  std::vector<Parametro> p;
-  std::string um;
-  for (const char *c = lista; *c; ++c) {
-    if (*c != ',' && *c != ')') {
-      if (*c != '(') um += *c;
-      continue;
-    }
-    if (um.find_first_not_of(' ') == std::string::npos) continue;
-    const bool ponteiro = um.find('*') != std::string::npos;
-    if (um.find("char") != std::string::npos)
-      p.push_back(um.find("const") != std::string::npos ? Parametro::TEXTO : Parametro::BUFFER);
-    else
-      p.push_back(ponteiro ? Parametro::ENDERECO : Parametro::INTEIRO);
-    um.clear();
-  }
-  return p;
+template <class... P>
+std::vector<Parametro::Tipo> ParametrosDriver(int32_t (*)(P...)) {
+  return {traco::Param(P{}).tipo...};
 }
 
 const std::map<std::string, Driver> &Drivers() {
   static const std::map<std::string, Driver> tabela = {
 #define DRIVER(biblioteca, nome, pilha, parametros, argumentos) \
-  {#nome, {#biblioteca, ParametrosDriver(#parametros)}},
+  {#nome, {#biblioteca, ParametrosDriver(static_cast<int32_t(*) parametros>(nullptr))}},
 #include "drivers/funcoes.inc"
 #undef DRIVER
   };
@@ -384,7 +358,7 @@ size_t Seta(const traco::Evento &e) {
   return SIZE_MAX;
 }
 
-bool ParametroDe(Parametro p, const std::string &campo) {
+bool ParametroDe(Parametro::Tipo p, const std::string &campo) {
   switch (p) {
     case Parametro::TEXTO:
       return Texto(campo);
@@ -405,7 +379,7 @@ bool Chamada(const traco::Evento &e, std::string &erro) {
                                : "unknown driver function " + e.campos[0] + " " + e.campos[1];
     return false;
   }
-  const std::vector<Parametro> &p = d->second.parametros;
+  const std::vector<Parametro::Tipo> &p = d->second.parametros;
   const size_t seta = Seta(e);
   if (seta == SIZE_MAX || seta - 2 != p.size()) {
     erro = e.campos[1] + " takes " + Plural(p.size(), "argument") + " and then '->'";

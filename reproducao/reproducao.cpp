@@ -39,6 +39,7 @@
 #include "tarvic.h"
 #include "traco.h"
 
+using reproducao::Decodifica;
 using reproducao::Leitor;
 using reproducao::Posicao;
 using reproducao::Registro;
@@ -95,10 +96,6 @@ void Avanca() {
 const Registro *Proximo() {
   while (haAtual && reproducao::Continuacao(atual)) Avanca();
   return haAtual ? &atual : nullptr;
-}
-
-bool Decodifica(const std::string &campo, std::string &bytes) {
-  return reproducao::Decodifica(campo, bytes);
 }
 
 // ---- Comparing ---------------------------------------------------------------------

@@ -63,10 +63,20 @@ std::string PastaTemporaria() {
   return erro ? std::string("/tmp") : p.string();
 }
 
-std::string PastaDoExecutavel() {
+namespace {
+
+// The executable's path; empty when the system does not tell it.
+fs::path Executavel() {
   std::error_code erro;
   const fs::path exe = fs::read_symlink("/proc/self/exe", erro);
-  if (erro) return "";
+  return erro ? fs::path() : exe;
+}
+
+}  // namespace
+
+std::string PastaDoExecutavel() {
+  const fs::path exe = Executavel();
+  if (exe.empty()) return "";
   std::string pasta = exe.parent_path().string();
   return pasta.empty() || pasta.back() == SEPARADOR ? pasta : pasta + SEPARADOR;
 }
@@ -77,9 +87,7 @@ std::string PastaDaBiblioteca() {
 }
 
 std::string NomeDoPrograma() {
-  std::error_code erro;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", erro);
-  return erro ? std::string() : exe.filename().string();
+  return Executavel().filename().string();
 }
 
 bool ArquivoExiste(const std::string &caminho) {

@@ -60,19 +60,29 @@ std::string PastaTemporaria() {
   return n > 0 && n <= MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
-std::string PastaDoExecutavel() {
+namespace {
+
+// The path of a module's file (null: the executable's); empty when the
+// system does not tell it or it does not fit.
+std::string CaminhoDoModulo(HMODULE modulo) {
   char buffer[MAX_PATH + 1] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return "";
-  std::string caminho(buffer, n);
+  const DWORD n = GetModuleFileNameA(modulo, buffer, MAX_PATH);
+  return n == 0 || n >= MAX_PATH ? std::string() : std::string(buffer, n);
+}
+
+// The folder of a path, ending in its separator; empty for an empty path.
+std::string PastaDe(const std::string &caminho) {
   return caminho.substr(0, caminho.find_last_of("\\/") + 1);
 }
 
+}  // namespace
+
+std::string PastaDoExecutavel() {
+  return PastaDe(CaminhoDoModulo(nullptr));
+}
+
 std::string NomeDoPrograma() {
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return "";
-  const std::string caminho(buffer, n);
+  const std::string caminho = CaminhoDoModulo(nullptr);
   return caminho.substr(caminho.find_last_of("\\/") + 1);
 }
 
@@ -83,11 +93,7 @@ std::string PastaDaBiblioteca() {
           GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
           reinterpret_cast<LPCSTR>(&PastaDaBiblioteca), &modulo))
     return "";
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD n = GetModuleFileNameA(modulo, buffer, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return "";
-  std::string caminho(buffer, n);
-  return caminho.substr(0, caminho.find_last_of("\\/") + 1);
+  return PastaDe(CaminhoDoModulo(modulo));
 }
 
 bool ArquivoExiste(const std::string &caminho) {

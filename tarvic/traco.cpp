@@ -235,21 +235,6 @@ std::string Escrito(const Argumento &a, bool inteiro) {
   }
 }
 
-// Parameter names of a driver function, from "(a, b, c)".
-std::vector<std::string> Nomes(const char *parametros) {
-  std::vector<std::string> nomes;
-  std::string nome;
-  for (const char *p = parametros; *p; ++p) {
-    if (*p == ',' || *p == ')') {
-      if (!nome.empty()) nomes.push_back(nome);
-      nome.clear();
-    } else if (*p != '(' && *p != ' ') {
-      nome += *p;
-    }
-  }
-  return nomes;
-}
-
 bool NomePessoal(const std::string &nome) {
   std::string m;
   for (char c : nome) m += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
@@ -326,6 +311,20 @@ std::vector<bool> Mascara(const std::string &bytes, bool inteiro) {
       if (bytes[i] == valor[0] && Casa(bytes, i, valor, posicoes))
         for (size_t k = 0; k + 2 < posicoes.size(); ++k) mascara[posicoes[k]] = true;
   return mascara;
+}
+
+std::vector<std::string> Nomes(const char *parametros) {
+  std::vector<std::string> nomes;
+  std::string nome;
+  for (const char *p = parametros; *p; ++p) {
+    if (*p == ',' || *p == ')') {
+      if (!nome.empty()) nomes.push_back(nome);
+      nome.clear();
+    } else if (*p != '(' && *p != ' ') {
+      nome += *p;
+    }
+  }
+  return nomes;
 }
 
 std::string Linha(const Evento &evento) {
