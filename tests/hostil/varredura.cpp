@@ -37,6 +37,7 @@
 #include "respostas.h"
 #include "tarvic.h"
 #include "tests/estado_novo.h"
+#include "traco.h"
 
 namespace {
 
@@ -136,21 +137,6 @@ constexpr ControlePf CONTROLE_DELPHI{0x1332, 0x1900};
 
 // ---- Calling every export ------------------------------------------------------------
 
-std::vector<std::string> Parametros(const char *lista) {
-  std::vector<std::string> nomes;
-  std::string nome;
-  for (const char *c = lista; *c; ++c) {
-    if (*c == '(' || *c == ' ') continue;
-    if (*c == ',' || *c == ')') {
-      if (!nome.empty()) nomes.push_back(nome);
-      nome.clear();
-    } else {
-      nome += *c;
-    }
-  }
-  return nomes;
-}
-
 template <class T>
 T Gera(Argumentos &a, const std::string &parametro);
 template <>
@@ -198,7 +184,7 @@ void ConfereControle(ControlePf posto, ControlePf nosso, const std::string &cham
 template <class R, class... A, size_t... I>
 void Chama(R (*funcao)(A...), const char *lista, Argumentos &a, std::string &chamada,
            std::index_sequence<I...>) {
-  const std::vector<std::string> nomes = Parametros(lista);
+  const std::vector<std::string> nomes = traco::Nomes(lista);
   // Braces: the arguments are made from left to right.
   std::tuple<A...> argumentos{Gera<A>(a, nomes.at(I))...};
   chamada += "(";
