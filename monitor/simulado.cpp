@@ -1,7 +1,6 @@
 #include "simulado.h"
 
 #include <algorithm>
-#include <ctime>
 #include <fstream>
 #include <stdexcept>
 
@@ -31,22 +30,11 @@ std::string Aparado(const std::string &s) {
                                 : s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
 }
 
-// Today on the printer's clock. The simulator's own clock uses localtime,
-// whose buffer the printer's thread shares: the panel's thread keeps to the
-// reentrant form.
+// Today on the printer's clock.
 int64_t HojeDaImpressora(int64_t deslocamento) {
-  const std::time_t t = std::time(nullptr) + static_cast<std::time_t>(deslocamento);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &t);
-#else
-  localtime_r(&t, &local);
-#endif
-  sim::DataHora d;
-  d.ano = local.tm_year + 1900;
-  d.mes = local.tm_mon + 1;
-  d.dia = local.tm_mday;
-  return d.diaCivil();
+  sim::Relogio relogio;
+  relogio.defineDeslocamento(deslocamento);
+  return relogio.agora().diaCivil();
 }
 
 // A piece of a growing file as the printer has it: what reached the file,
