@@ -1,34 +1,28 @@
-// A shop's day through the library and the simulated printer: 1,000
-// coupons of 10 items and 2 payments each. Reported: the whole day, the
+// A shop's day through the library and the simulated printer: the day of
+// dia.h, 1,000 coupons of 10 items and 2 payments each. Reported: the whole day, the
 // cost of a coupon among the first 100 and among the last 100 (elapsed, and
 // in the process's CPU time, which other programs on the machine disturb
 // less), their ratios, the peak memory after 100 and after 1,000 coupons,
-// and the size of the journal on disk. The printer's files go to a new
-// folder under TARVIC_BENCH_PASTA (by default the system's temporary
-// folder); the elapsed time includes the flush to the disk at the end of
-// each coupon.
+// and the size of the journal on disk. The elapsed time includes the flush
+// to the disk at the end of each coupon.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <time.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "dia.h"
 #include "tarvic.h"
 
 namespace {
 
-const int Cupons = 1000;
-
-int TARVIC_API Silencio(const char *, const char *, uint32_t) {
-  return 1;
-}
+using bench::Cpu;
+using bench::Cupom;
+using bench::Cupons;
 
 double PicoDeMemoriaMiB() {
   struct rusage uso;
@@ -41,22 +35,6 @@ double TamanhoMiB(const std::string &caminho) {
   return stat(caminho.c_str(), &s) == 0 ? static_cast<double>(s.st_size) / (1 << 20) : 0;
 }
 
-bool Cupom(const char *aliquota) {
-  if (!ecf_AbreCupom()) return false;
-  for (int i = 1; i <= 10; ++i)
-    if (!ecf_VendeItem("7891000100103", "ARROZ TIPO 1 PACOTE 5KG", "UN", 0, aliquota, 0, "1",
-                       "21,90", "$", "0", 0, 0, i))
-      return false;
-  return ecf_IniciaFechamentoCupom("D", "0") && ecf_EfetuaFormaPagto("Cartao", 1000000) &&
-         ecf_EfetuaFormaPagto("Dinheiro", 1500000) && ecf_TerminaFechamentoCupom("Obrigado");
-}
-
-double Cpu() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 double Media(const std::vector<double> &v, int de, int ate) {
   double soma = 0;
   for (int i = de; i < ate; ++i) soma += v[static_cast<std::size_t>(i)];
@@ -64,12 +42,11 @@ double Media(const std::vector<double> &v, int de, int ate) {
 }
 
 void DiaDeMilCupons(benchmark::State &estado, const char *fabricante) {
-  const char *base = std::getenv("TARVIC_BENCH_PASTA");
-  std::string modelo = std::string(base && *base ? base : "/tmp") + "/tarvic_dia_XXXXXX";
-  if (!mkdtemp(modelo.data())) return estado.SkipWithError("no folder for the printer's files");
+  const std::string modelo = bench::PastaNova("tarvic_dia");
+  if (modelo.empty()) return estado.SkipWithError("no folder for the printer's files");
   setenv("TARVIC_SIM_ESTADO", modelo.c_str(), 1);
   setenv("TARVIC_SIM_FABRICANTE", fabricante, 1);
-  ecf_SetTratadorMensagem(Silencio);
+  ecf_SetTratadorMensagem(bench::Silencio);
   if (!ecf_Inicializa(fabricante, "COM1", modelo.c_str()))
     return estado.SkipWithError("ecf_Inicializa failed");
   const bool dllg2 = std::string(fabricante) == "DATAREGIS" || std::string(fabricante) == "URANO";

@@ -1,7 +1,7 @@
 // tarvic-monitor over TCP on loopback, against the simulated printer:
 //   - the round trip of ecf_StatusAtu over one connection (each one timed;
 //     median and 99th percentile);
-//   - the day of bench_dia (1,000 coupons of 10 items and 2 payments) sent by
+//   - the day of dia.h (1,000 coupons of 10 items and 2 payments) sent by
 //     a client over one connection, one request at a time as a PDV sends
 //     them ("um_a_um") or each coupon's 15 requests at once ("cupom_em_lote"),
 //     and the same day called directly on the library in this process, in the
@@ -24,26 +24,25 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "dia.h"
 #include "tarvic.h"
 
 extern char **environ;
 
 namespace {
 
-const int Cupons = 1000;
+using bench::Cupons;
 using Relogio = std::chrono::steady_clock;
 
 std::string PastaNova() {
-  const char *base = std::getenv("TARVIC_BENCH_PASTA");
-  std::string modelo = std::string(base && *base ? base : "/tmp") + "/tarvic_monitor_XXXXXX";
-  if (!mkdtemp(modelo.data())) throw std::runtime_error("no folder for the printer's files");
-  return modelo;
+  const std::string pasta = bench::PastaNova("tarvic_monitor");
+  if (pasta.empty()) throw std::runtime_error("no folder for the printer's files");
+  return pasta;
 }
 
 // The monitor on a free port, its printer in `pasta`.
@@ -144,27 +143,7 @@ class Cliente {
   std::string buffer_;
 };
 
-double CpuDoProcesso() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-int TARVIC_API Silencio(const char *, const char *, uint32_t) {
-  return 1;
-}
-
-bool CupomDireto() {
-  if (!ecf_AbreCupom()) return false;
-  for (int i = 1; i <= 10; ++i)
-    if (!ecf_VendeItem("7891000100103", "ARROZ TIPO 1 PACOTE 5KG", "UN", 0, "01", 0, "1", "21,90",
-                       "$", "0", 0, 0, i))
-      return false;
-  return ecf_IniciaFechamentoCupom("D", "0") && ecf_EfetuaFormaPagto("Cartao", 1000000) &&
-         ecf_EfetuaFormaPagto("Dinheiro", 1500000) && ecf_TerminaFechamentoCupom("Obrigado");
-}
-
-// The requests of one coupon, as the monitor reads them.
+// The requests of bench::Cupom("01"), as the monitor reads them.
 std::vector<std::string> PedidosDoCupom() {
   std::vector<std::string> p = {R"({"id":1,"funcao":"ecf_AbreCupom"})"};
   for (int i = 1; i <= 10; ++i)
@@ -225,14 +204,14 @@ struct Dia {
 
 bool DiaDireto(const std::string &pasta, Dia &dia) {
   setenv("TARVIC_SIM_ESTADO", pasta.c_str(), 1);
-  ecf_SetTratadorMensagem(Silencio);
+  ecf_SetTratadorMensagem(bench::Silencio);
   if (!ecf_Inicializa("BEMATECH", "COM1", pasta.c_str())) return false;
   const auto inicio = Relogio::now();
-  const double cpu = CpuDoProcesso();
+  const double cpu = bench::Cpu();
   for (int i = 0; i < Cupons; ++i)
-    if (!CupomDireto()) return false;
+    if (!bench::Cupom("01")) return false;
   dia.segundos = Segundos(inicio);
-  dia.cpu = CpuDoProcesso() - cpu;
+  dia.cpu = bench::Cpu() - cpu;
   return true;
 }
 
@@ -241,12 +220,12 @@ bool DiaMonitorado(const std::string &pasta, bool emLote, bool comTraco, Dia &di
   Cliente c(monitor.porta());
   if (!c.Chama(Inicializa(pasta))) return false;
   const auto inicio = Relogio::now();
-  const double cpu = monitor.Cpu(), cpuCliente = CpuDoProcesso();
+  const double cpu = monitor.Cpu(), cpuCliente = bench::Cpu();
   for (int i = 0; i < Cupons; ++i)
     if (!CupomPeloMonitor(c, emLote)) return false;
   dia.segundos = Segundos(inicio);
   dia.cpu = monitor.Cpu() - cpu;
-  dia.cpuCliente = CpuDoProcesso() - cpuCliente;
+  dia.cpuCliente = bench::Cpu() - cpuCliente;
   return true;
 }
 

@@ -3,10 +3,13 @@
 #include "conversao.h"
 #include "despacho.h"
 #include "sistema.h"
+#include "texto.h"
 
 namespace monitor {
 
 namespace {
+
+namespace sim = tarvic::simulador;
 
 constexpr int ID_OK = 1, ID_SIM = 6, ID_NAO = 7;
 // A question asked again and again (retry while the printer stays off, with
@@ -65,14 +68,6 @@ int TARVIC_API Operador(const char *texto, const char *titulo, uint32_t tipo) {
   }
 }
 
-std::string Maiusculas(std::string s) {
-  const size_t i = s.find_first_not_of(" \t"), f = s.find_last_not_of(" \t");
-  s = i == std::string::npos ? std::string() : s.substr(i, f - i + 1);
-  for (char &c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
 }  // namespace
 
 Atendimento::Atendimento(const std::string &traco, bool sim,
@@ -108,7 +103,7 @@ Json Atendimento::Chama(const Requisicao &r, const Preparada &p) {
   resposta["retorno"] = lido.saidas ? std::move(lido.retorno) : Json();
   Atendido atendido;
   if (r.funcao == "ecf_Inicializa" && resposta["resultado"] == true && r.args[0].is_string())
-    atendido.fabricante = Maiusculas(r.args[0].get<std::string>());
+    atendido.fabricante = sim::maiusculas(sim::apara(r.args[0].get<std::string>()));
   atendido.comandos = std::move(lido.comandos);
   if (aoAtender_) aoAtender_(std::move(atendido));
   return resposta;

@@ -1,6 +1,5 @@
 #include "conversao.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -13,27 +12,6 @@ namespace {
 
 namespace calendario = tarvic::calendario;
 
-// Code points of the bytes 0x80 to 0x9F, taken from the simulator's table of
-// Windows-1252 so that the two never disagree; 0 where the byte has none.
-const std::array<uint32_t, 32> &Tabela80a9F() {
-  static const std::array<uint32_t, 32> tabela = [] {
-    std::array<uint32_t, 32> t{};
-    for (unsigned b = 0x80; b < 0xA0; ++b) {
-      const std::string u = tarvic::simulador::cp1252ParaUtf8(std::string(1, static_cast<char>(b)));
-      // Three bytes: a character of the table (U+FFFD marks a byte without one).
-      uint32_t c = (static_cast<unsigned char>(u[0]) & 0x0F) << 12 |
-                   (static_cast<unsigned char>(u[1]) & 0x3F) << 6 |
-                   (static_cast<unsigned char>(u[2]) & 0x3F);
-      if (u.size() == 2)
-        c = (static_cast<unsigned char>(u[0]) & 0x1F) << 6 |
-            (static_cast<unsigned char>(u[1]) & 0x3F);
-      t[b - 0x80] = c == 0xFFFD ? 0 : c;
-    }
-    return t;
-  }();
-  return tabela;
-}
-
 // The next code point of valid UTF-8 at `i`, which moves past it.
 uint32_t Proximo(const std::string &s, size_t &i) {
   const unsigned c = static_cast<unsigned char>(s[i++]);
@@ -41,20 +19,6 @@ uint32_t Proximo(const std::string &s, size_t &i) {
   uint32_t codigo = extra == 0 ? c : extra == 1 ? c & 0x1F : extra == 2 ? c & 0x0F : c & 0x07;
   for (; extra > 0 && i < s.size(); --extra) codigo = codigo << 6 | (s[i++] & 0x3F);
   return codigo;
-}
-
-bool Byte1252(uint32_t codigo, char &byte) {
-  if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF)) {
-    byte = static_cast<char>(codigo);
-    return true;
-  }
-  const std::array<uint32_t, 32> &t = Tabela80a9F();
-  for (unsigned k = 0; k < t.size(); ++k)
-    if (t[k] != 0 && t[k] == codigo) {
-      byte = static_cast<char>(0x80 + k);
-      return true;
-    }
-  return false;
 }
 
 }  // namespace
@@ -65,7 +29,7 @@ bool ParaCp1252(const std::string &utf8, std::string &cp1252, uint32_t &semForma
   for (size_t i = 0; i < utf8.size();) {
     const uint32_t codigo = Proximo(utf8, i);
     char byte;
-    if (!Byte1252(codigo, byte)) {
+    if (!tarvic::simulador::byteCp1252(codigo, byte)) {
       semForma = codigo;
       return false;
     }

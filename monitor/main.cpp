@@ -63,7 +63,8 @@ std::string Traco(const Opcoes &o, unsigned short porta) {
   if (!ambiente.empty()) return ambiente;
   std::string pasta = tarvic::simulador::arquivo::PastaDoUsuario();
   if (pasta.empty()) pasta = ".";
-  return pasta + Separador() + "tarvic-monitor-" + std::to_string(porta) + ".log";
+  return pasta + tarvic::simulador::arquivo::Separador() + "tarvic-monitor-" +
+         std::to_string(porta) + ".log";
 }
 
 // Where to listen and what to serve, refused before anything is bound.

@@ -9,6 +9,7 @@
 #include <boost/beast/http.hpp>
 
 #include "arquivos.h"
+#include "impressora_fiscal.h"
 #include "seguranca.h"
 #include "servidor_tcp.h"
 #include "simulado.h"
@@ -130,7 +131,7 @@ class Sessao : public std::enable_shared_from_this<Sessao> {
 Painel::Painel(asio::io_context &io, const tcp::endpoint &onde, std::string token)
     : aceitador_(ServidorTcp::Escuta(io, onde)), token_(std::move(token)) {
   // A state file named outright is known before the host starts the printer.
-  const std::string v = Variavel("TARVIC_SIM_ESTADO");
+  const std::string v = Variavel(tarvic::simulador::VariavelEstado);
   if (!v.empty() && !tarvic::simulador::arquivo::EhPasta(v)) estado_ = v;
   Aceita();
 }
@@ -146,9 +147,7 @@ void Painel::Aceita() {
 void Painel::Atendeu(Atendido a) {
   if (!a.fabricante.empty()) {
     fabricante_ = a.fabricante;
-    if (Variavel("TARVIC_SIM_ESTADO").empty() ||
-        tarvic::simulador::arquivo::EhPasta(Variavel("TARVIC_SIM_ESTADO")))
-      estado_ = EstadoDoSimulador(fabricante_);
+    estado_ = EstadoDoSimulador(fabricante_);
   }
   for (ComandoTraco &c : a.comandos) {
     comandos_.push_back(std::move(c));

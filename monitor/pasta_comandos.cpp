@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "arquivos.h"
-#include "sistema.h"
 
 namespace monitor {
 
@@ -54,7 +53,7 @@ PastaComandos::PastaComandos(boost::asio::io_context &io, std::string pasta,
 }
 
 std::string PastaComandos::Caminho(const std::string &nome) const {
-  return pasta_ + Separador() + nome;
+  return pasta_ + arquivo::Separador() + nome;
 }
 
 void PastaComandos::Agenda() {

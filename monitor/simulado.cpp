@@ -1,14 +1,12 @@
 #include "simulado.h"
 
 #include <algorithm>
-#include <ctime>
 #include <fstream>
 #include <stdexcept>
 
 #include "arquivos.h"
 #include "estado_gravado.h"
 #include "impressora_fiscal.h"
-#include "sistema.h"
 
 namespace monitor {
 
@@ -18,35 +16,11 @@ namespace {
 
 constexpr int64_t BOBINA_INICIAL = 64 * 1024;
 
-std::string SemExtensao(const std::string &caminho) {
-  const size_t ponto = caminho.find_last_of('.'), barra = caminho.find_last_of("/\\");
-  if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra))
-    return caminho.substr(0, ponto);
-  return caminho;
-}
-
-std::string Aparado(const std::string &s) {
-  const size_t i = s.find_first_not_of(" \t\r\n");
-  return i == std::string::npos ? std::string()
-                                : s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
-}
-
-// Today on the printer's clock. The simulator's own clock uses localtime,
-// whose buffer the printer's thread shares: the panel's thread keeps to the
-// reentrant form.
+// Today on the printer's clock.
 int64_t HojeDaImpressora(int64_t deslocamento) {
-  const std::time_t t = std::time(nullptr) + static_cast<std::time_t>(deslocamento);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &t);
-#else
-  localtime_r(&t, &local);
-#endif
-  sim::DataHora d;
-  d.ano = local.tm_year + 1900;
-  d.mes = local.tm_mon + 1;
-  d.dia = local.tm_mday;
-  return d.diaCivil();
+  sim::Relogio relogio;
+  relogio.defineDeslocamento(deslocamento);
+  return relogio.agora().diaCivil();
 }
 
 // A piece of a growing file as the printer has it: what reached the file,
@@ -101,18 +75,19 @@ sim::EstadoLido LeEstado(const std::string &estado) {
   for (int tentativa = 0;; ++tentativa) {
     std::string texto, registro;
     if (!sim::arquivo::Le(estado, texto)) throw std::runtime_error("sem estado");
-    sim::arquivo::Le(SemExtensao(estado) + ".registro", registro);
+    sim::arquivo::Le(sim::ImpressoraFiscal::caminhoRegistro(estado), registro);
     sim::EstadoLido lido = sim::LeEstadoDoSimulador(texto, registro);
     // A snapshot taken between the two reads: read both again.
     if (!lido.registroDeOutraGeracao || tentativa == 2) return lido;
   }
 }
 
-const char *Dia(const sim::EstadoGravado &e, const sim::EstadoLido &lido, const std::string &base) {
+const char *Dia(const sim::EstadoGravado &e, const sim::EstadoLido &lido,
+                const std::string &estado) {
   const int64_t hoje = HojeDaImpressora(e.deslocamentoRelogio);
   if (e.diaAberto) return e.dataMovimento.diaCivil() < hoje ? "reducao_pendente" : "aberto";
-  const Trecho memoria =
-      Crescente(base + ".memoria_fiscal", 0, 0, lido, sim::ArquivoCrescente::MemoriaFiscal);
+  const Trecho memoria = Crescente(sim::ImpressoraFiscal::caminhoMemoriaFiscal(estado), 0, 0, lido,
+                                   sim::ArquivoCrescente::MemoriaFiscal);
   const std::vector<sim::DadosReducao> reducoes = sim::LeMemoriaFiscal(memoria.texto);
   if (!reducoes.empty() && reducoes.back().dataMovimento.diaCivil() >= hoje) return "bloqueado";
   return "fechado";
@@ -135,9 +110,9 @@ const char *Documento(sim::TipoDocumento d) {
 
 // The tape from `desde`, in whole lines; a negative `desde` starts at the
 // line that begins its last 64 KiB.
-Json Bobina(const std::string &base, int64_t desde, const sim::EstadoLido &lido) {
-  Trecho t =
-      Crescente(base + ".bobina.txt", desde, BOBINA_INICIAL, lido, sim::ArquivoCrescente::Bobina);
+Json Bobina(const std::string &estado, int64_t desde, const sim::EstadoLido &lido) {
+  Trecho t = Crescente(sim::ImpressoraFiscal::caminhoBobina(estado), desde, BOBINA_INICIAL, lido,
+                       sim::ArquivoCrescente::Bobina);
   Json b;
   b["recomeco"] = t.inicio != desde;
   if (t.inicio != desde && t.inicio > 0) {
@@ -161,7 +136,7 @@ Json Injetados(const sim::EstadoGravado &e) {
 }
 
 std::string Acrescenta(const std::string &estado, const std::string &item) {
-  const std::string controle = SemExtensao(estado) + ".falhas";
+  const std::string controle = sim::ImpressoraFiscal::caminhoControle(estado);
   std::string atual;
   // What the printer has not taken yet stays; it takes the whole file at once.
   if (sim::arquivo::LeSeDoUsuario(controle, atual) != sim::arquivo::Leitura::Lido) atual.clear();
@@ -175,19 +150,9 @@ std::string Acrescenta(const std::string &estado, const std::string &item) {
 
 std::string EstadoDoSimulador(const std::string &fabricante) {
   if (fabricante.empty()) return std::string();
-  // One DLLG2 stand-in serves both of its manufacturers, as TARVIC_SIM_FABRICANTE says.
-  std::string nome = fabricante;
-  if (nome == "DATAREGIS" || nome == "URANO") {
-    const std::string f = Aparado(Variavel("TARVIC_SIM_FABRICANTE"));
-    nome = f.empty() ? "DATAREGIS" : f;
-    for (char &c : nome)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  const std::string padrao = "tarvic_sim_" + nome + ".json";
-  const std::string v = Aparado(Variavel(sim::VariavelEstado));
-  if (!v.empty()) return sim::arquivo::EhPasta(v) ? v + sim::arquivo::Separador() + padrao : v;
-  std::string pasta = sim::arquivo::PastaDoUsuario();
-  return (pasta.empty() ? std::string(".") : pasta) + sim::arquivo::Separador() + padrao;
+  // One DLLG2 stand-in serves both of its manufacturers.
+  const bool dllg2 = fabricante == "DATAREGIS" || fabricante == "URANO";
+  return sim::ImpressoraFiscal::caminhoEstadoPadrao(dllg2 ? sim::fabricanteDoDllg2() : fabricante);
 }
 
 Json VistaDoSimulador(const std::string &estado, int64_t desde) {
@@ -196,7 +161,6 @@ Json VistaDoSimulador(const std::string &estado, int64_t desde) {
   if (estado.empty() || !sim::arquivo::Existe(estado)) return v;
   const sim::EstadoLido lido = LeEstado(estado);
   const sim::EstadoGravado &e = lido.estado;
-  const std::string base = SemExtensao(estado);
   v["simulada"] = true;
   v["estado"] = estado;
   v["fabricante"] = e.identificacao.fabricante;
@@ -205,14 +169,14 @@ Json VistaDoSimulador(const std::string &estado, int64_t desde) {
   v["gnf"] = e.contadores.gnf;
   v["crz"] = e.contadores.crz;
   v["grande_total_centavos"] = e.grandeTotal;
-  v["dia"] = Dia(e, lido, base);
+  v["dia"] = Dia(e, lido, estado);
   v["data_movimento"] = e.diaAberto ? e.dataMovimento.textoData() : std::string();
   v["documento"] = Documento(e.documento);
   v["codigos_injetados"] = Injetados(e);
   std::string falhas;
-  sim::arquivo::Le(base + ".falhas", falhas);
+  sim::arquivo::Le(sim::ImpressoraFiscal::caminhoControle(estado), falhas);
   v["falhas_pendentes"] = falhas;
-  v["bobina"] = Bobina(base, desde, lido);
+  v["bobina"] = Bobina(estado, desde, lido);
   return v;
 }
 

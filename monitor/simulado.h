@@ -13,10 +13,10 @@
 
 namespace monitor {
 
-// The state file of the simulated printer that serves `fabricante` (as the
-// stand-in drivers find it: TARVIC_SIM_ESTADO, a file or the folder of the
-// default one, else the default file in the user's folder). Empty without a
-// manufacturer.
+// The state file of the simulated printer that serves `fabricante`, found
+// as the stand-in drivers find it (ImpressoraFiscal::caminhoEstadoPadrao, and
+// for DATAREGIS and URANO the DLLG2 stand-in's manufacturer). Empty without
+// a manufacturer.
 std::string EstadoDoSimulador(const std::string &fabricante);
 
 // What the panel shows of the printer: counters, grand total, the day, the

@@ -3,14 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -30,14 +27,6 @@ void DefineVariavel(const std::string &nome, const std::string &valor) {
 std::string Variavel(const std::string &nome) {
   const char *v = std::getenv(nome.c_str());
   return v ? v : "";
-}
-
-char Separador() {
-#if defined(_WIN32)
-  return '\\';
-#else
-  return '/';
-#endif
 }
 
 std::string PastaDoPrograma() {
@@ -64,21 +53,6 @@ std::string PreparaPastaPrivada(const std::string &pasta) {
   return std::string();
 }
 
-bool LeArquivoDoUsuario(const std::string &caminho, std::string &conteudo, std::string &motivo) {
-  const DWORD a = GetFileAttributesA(caminho.c_str());
-  if (a == INVALID_FILE_ATTRIBUTES ||
-      (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
-    motivo = "não é um arquivo comum";
-    return false;
-  }
-  std::ifstream f(caminho, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  conteudo = s.str();
-  if (!f) motivo = "não pôde ser lido";
-  return static_cast<bool>(f);
-}
-
 #else
 
 std::string PreparaPastaPrivada(const std::string &pasta) {
@@ -88,27 +62,6 @@ std::string PreparaPastaPrivada(const std::string &pasta) {
   if (s.st_uid != getuid()) return "é de outro usuário: " + pasta;
   if (s.st_mode & 022) return "outros usuários podem escrever nela: " + pasta;
   return std::string();
-}
-
-bool LeArquivoDoUsuario(const std::string &caminho, std::string &conteudo, std::string &motivo) {
-  const int fd = open(caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    motivo = "não pôde ser aberto (ou é um link)";
-    return false;
-  }
-  struct stat s;
-  bool ok = fstat(fd, &s) == 0 && S_ISREG(s.st_mode) && s.st_uid == getuid();
-  if (!ok) motivo = "não é um arquivo comum do usuário do monitor";
-  conteudo.clear();
-  char b[65536];
-  ssize_t n = 0;
-  while (ok && (n = read(fd, b, sizeof b)) > 0) conteudo.append(b, static_cast<size_t>(n));
-  if (ok && n < 0) {
-    motivo = "não pôde ser lido";
-    ok = false;
-  }
-  close(fd);
-  return ok;
 }
 
 #endif

@@ -8,6 +8,16 @@ namespace monitor {
 
 namespace {
 
+// One line of the trace, without its line break: kind and fields decoded
+// (texts unquoted into UTF-8, a masked digit as '*').
+struct LinhaTraco {
+  std::string hora, thread;
+  char tipo = 0;
+  std::vector<std::string> campos;  // decoded
+  std::vector<std::string> crus;    // as written
+  std::string resto;                // what follows the first field, as written
+};
+
 // The bytes of the file from `inicio` to its end, and its size; empty for a
 // file that cannot be read.
 std::string DoFim(const std::string &arquivo, uint64_t inicio, uint64_t &tamanho) {
@@ -130,8 +140,7 @@ bool Interessa(const std::string &linha) {
          (tipo == 'S' && linha.compare(b + 2, 12, " EscreveIni ") == 0);
 }
 
-}  // namespace
-
+// False for a line that is not an event.
 bool LeLinhaTraco(const std::string &linha, LinhaTraco &lida) {
   lida = LinhaTraco();
   const size_t a = linha.find(' ');
@@ -145,6 +154,7 @@ bool LeLinhaTraco(const std::string &linha, LinhaTraco &lida) {
   return !lida.campos.empty();
 }
 
+// The events of a piece of the trace.
 void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco &lido,
                 std::string *primeiraThread) {
   size_t inicio = 0;
@@ -173,6 +183,8 @@ void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco
     }
   }
 }
+
+}  // namespace
 
 uint64_t LeitorTraco::Marca() {
   if (arquivo_.empty()) return 0;

@@ -49,20 +49,4 @@ class LeitorTraco {
   bool conhecido_ = false;
 };
 
-// One line of the trace, without its line break: kind and fields decoded
-// (texts unquoted into UTF-8, a masked digit as '*'); false for a line that
-// is not an event.
-struct LinhaTraco {
-  std::string hora, thread;
-  char tipo = 0;
-  std::vector<std::string> campos;  // decoded
-  std::vector<std::string> crus;    // as written
-  std::string resto;                // what follows the first field, as written
-};
-bool LeLinhaTraco(const std::string &linha, LinhaTraco &lida);
-
-// The events of a piece of the trace.
-void Interpreta(const std::string &texto, const std::string &thread, LidoDoTraco &lido,
-                std::string *primeiraThread);
-
 }  // namespace monitor

@@ -133,16 +133,22 @@ ITENS = [("7891000100103", "ARROZ TIPO 1 5KG", "21,90", 219000),
          ("7891000300307", "CAFÉ TORRADO 500G", "15,75", 157500)]
 
 
+def args_do_item(fabricante, n, item):
+    """ecf_VendeItem's arguments for one unit of `item` (code, description, price and
+    value, as in ITENS), the coupon's item `n`."""
+    codigo, descricao, preco, _ = item
+    return [codigo, descricao, "UN", 0, aliquota(fabricante), 0, "1", preco, "$", "0", 0, False, n]
+
+
 def vende_cupom(con, fabricante, itens=ITENS):
     """A whole coupon: opens, sells the items, pays with card and cash, closes.
     Returns its total in ten-thousandths."""
     exige(con.chama("ecf_AbreCupom")["resultado"] is True, "ecf_AbreCupom failed")
     total = 0
-    for n, (codigo, descricao, preco, valor) in enumerate(itens, 1):
-        r = con.chama("ecf_VendeItem", codigo, descricao, "UN", 0, aliquota(fabricante), 0, "1",
-                      preco, "$", "0", 0, False, n)
+    for n, item in enumerate(itens, 1):
+        r = con.chama("ecf_VendeItem", *args_do_item(fabricante, n, item))
         exige(r["resultado"] is True, "ecf_VendeItem %d failed: %r" % (n, r))
-        total += valor
+        total += item[3]
     exige(con.chama("ecf_IniciaFechamentoCupom", "D", "0")["resultado"] is True,
           "ecf_IniciaFechamentoCupom failed")
     cartao = total // 2
@@ -160,11 +166,9 @@ def vende_cupom_de_uma_vez(con, fabricante, itens):
     after: its total in ten-thousandths when every call succeeded, else None."""
     pedidos = [{"funcao": "ecf_AbreCupom"}]
     total = 0
-    for n, (codigo, descricao, preco, valor) in enumerate(itens, 1):
-        pedidos.append({"funcao": "ecf_VendeItem", "args": [codigo, descricao, "UN", 0,
-                                                             aliquota(fabricante), 0, "1", preco,
-                                                             "$", "0", 0, False, n]})
-        total += valor
+    for n, item in enumerate(itens, 1):
+        pedidos.append({"funcao": "ecf_VendeItem", "args": args_do_item(fabricante, n, item)})
+        total += item[3]
     pedidos += [{"funcao": "ecf_IniciaFechamentoCupom", "args": ["D", "0"]},
                 {"funcao": "ecf_EfetuaFormaPagto", "args": ["Dinheiro", total]},
                 {"funcao": "ecf_TerminaFechamentoCupom", "args": ["Obrigado!"]}]

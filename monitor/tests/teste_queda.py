@@ -9,7 +9,7 @@ import subprocess
 import sys
 import time
 
-from cliente import (ITENS, Conexao, Monitor, aliquota, contadores, exige, inicializa,
+from cliente import (ITENS, Conexao, Monitor, args_do_item, contadores, exige, inicializa,
                      pasta_temporaria, registros, roda, vende_cupom)
 
 argumentos = argparse.ArgumentParser()
@@ -25,9 +25,8 @@ def filho(host, porta, marca):
     """The client to be killed: all of a coupon but its end, then the end."""
     con = Conexao((host, int(porta)))
     exige(con.chama("ecf_AbreCupom")["resultado"], "ecf_AbreCupom failed")
-    for n, (codigo, descricao, preco, _) in enumerate(ITENS, 1):
-        con.chama("ecf_VendeItem", codigo, descricao, "UN", 0, aliquota(FABRICANTE), 0, "1", preco,
-                  "$", "0", 0, False, n)
+    for n, item in enumerate(ITENS, 1):
+        con.chama("ecf_VendeItem", *args_do_item(FABRICANTE, n, item))
     con.chama("ecf_IniciaFechamentoCupom", "D", "0")
     con.chama("ecf_EfetuaFormaPagto", "Dinheiro", sum(i[3] for i in ITENS))
     open(marca, "w").close()

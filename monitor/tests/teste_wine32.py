@@ -9,8 +9,8 @@ import json
 import os
 import urllib.request
 
-from cliente import (FABRICANTES, Monitor, contadores, exige, inicializa, pasta_temporaria,
-                     registros, roda, vende_cupom)
+from cliente import (DLLG2, FABRICANTES, Monitor, contadores, exige, inicializa,
+                     pasta_temporaria, registros, roda, vende_cupom)
 
 argumentos = argparse.ArgumentParser()
 argumentos.add_argument("--roda-wine32", required=True)
@@ -44,7 +44,7 @@ def rodada(fabricantes, dllg2):
     con.fecha()
     monitor.para(grupo=True)
     for fabricante in fabricantes:
-        nome = dllg2 if fabricante in ("DATAREGIS", "URANO") else fabricante
+        nome = dllg2 if fabricante in DLLG2 else fabricante
         r = registros(o.confere, pasta, nome)
         exige(r["grande_total_centavos"] * 100 == vendidos[fabricante]["gt"] and
               r["coo"] == vendidos[fabricante]["coo"] and r["ccf"] == vendidos[fabricante]["ccf"],

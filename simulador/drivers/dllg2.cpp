@@ -9,15 +9,15 @@
 // DLLG2_LimpaParams.
 //
 // The model's manufacturer: TARVIC_SIM_FABRICANTE (DATAREGIS or URANO),
-// DATAREGIS by default. Besides the codes injected by function name, a code
-// injected under a command's name ("VendeItem=-1") answers in its place.
+// DATAREGIS by default (fabricanteDoDllg2). Besides the codes injected by
+// function name, a code injected under a command's name ("VendeItem=-1")
+// answers in its place.
 #define SIM_BIBLIOTECA_DLLG2 1
 #include "geracao.h"
 
 #include "comum.h"
 #include "texto.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -119,14 +119,8 @@ std::string& ArquivoLog() {
   return arquivo;
 }
 
-std::string Fabricante() {
-  const char* v = std::getenv("TARVIC_SIM_FABRICANTE");
-  const std::string f = v ? maiusculas(apara(v)) : std::string();
-  return f.empty() ? std::string("DATAREGIS") : f;
-}
-
 ImpressoraFiscal& Ecf() {
-  return Impressora(Fabricante());
+  return Impressora(fabricanteDoDllg2());
 }
 
 template <class Funcao>

@@ -175,8 +175,11 @@ void ImpressoraFiscal::reinicia() {
   }
 }
 
-std::string ImpressoraFiscal::base() const {
-  std::string base = caminhoEstado_;
+namespace {
+
+// The state file without its extension: the other files are named from it.
+std::string semExtensao(const std::string& estado) {
+  std::string base = estado;
   std::size_t ponto = base.find_last_of('.');
   std::size_t barra = base.find_last_of("/\\");
   if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra))
@@ -184,24 +187,26 @@ std::string ImpressoraFiscal::base() const {
   return base;
 }
 
-std::string ImpressoraFiscal::caminhoBobina() const {
-  return base() + ".bobina.txt";
+}  // namespace
+
+std::string ImpressoraFiscal::caminhoBobina(const std::string& estado) {
+  return semExtensao(estado) + ".bobina.txt";
 }
 
-std::string ImpressoraFiscal::caminhoControle() const {
-  return base() + ".falhas";
+std::string ImpressoraFiscal::caminhoControle(const std::string& estado) {
+  return semExtensao(estado) + ".falhas";
 }
 
-std::string ImpressoraFiscal::caminhoJornal() const {
-  return base() + ".jornal";
+std::string ImpressoraFiscal::caminhoJornal(const std::string& estado) {
+  return semExtensao(estado) + ".jornal";
 }
 
-std::string ImpressoraFiscal::caminhoRegistro() const {
-  return base() + ".registro";
+std::string ImpressoraFiscal::caminhoRegistro(const std::string& estado) {
+  return semExtensao(estado) + ".registro";
 }
 
-std::string ImpressoraFiscal::caminhoMemoriaFiscal() const {
-  return base() + ".memoria_fiscal";
+std::string ImpressoraFiscal::caminhoMemoriaFiscal(const std::string& estado) {
+  return semExtensao(estado) + ".memoria_fiscal";
 }
 
 // ---------------------------------------------------------------- sensors and faults

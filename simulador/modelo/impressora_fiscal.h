@@ -26,6 +26,12 @@ namespace simulador {
 // Environment variables read by the simulator.
 extern const char* const VariavelEstado;  // "TARVIC_SIM_ESTADO": state file (or its folder)
 extern const char* const VariavelFalhas;  // "TARVIC_SIM_FALHAS": faults at start-up
+// "TARVIC_SIM_FABRICANTE": the manufacturer the DLLG2 stand-in runs.
+extern const char* const VariavelFabricante;
+
+// The manufacturer the DLLG2 stand-in, which serves both DATAREGIS and
+// URANO, runs: VariavelFabricante in capitals, DATAREGIS without it.
+std::string fabricanteDoDllg2();
 
 class ImpressoraFiscal {
  public:
@@ -43,11 +49,20 @@ class ImpressoraFiscal {
 
   // ---- files ----
   const std::string& caminhoEstado() const { return caminhoEstado_; }
-  std::string caminhoBobina() const;         // <state without extension>.bobina.txt
-  std::string caminhoControle() const;       // <state without extension>.falhas
-  std::string caminhoJornal() const;         // <state without extension>.jornal
-  std::string caminhoRegistro() const;       // <state without extension>.registro
-  std::string caminhoMemoriaFiscal() const;  // <state without extension>.memoria_fiscal
+  std::string caminhoBobina() const { return caminhoBobina(caminhoEstado_); }
+  std::string caminhoControle() const { return caminhoControle(caminhoEstado_); }
+  std::string caminhoJornal() const { return caminhoJornal(caminhoEstado_); }
+  std::string caminhoRegistro() const { return caminhoRegistro(caminhoEstado_); }
+  std::string caminhoMemoriaFiscal() const { return caminhoMemoriaFiscal(caminhoEstado_); }
+  // The same for any printer, from outside it (the monitor's panel reads
+  // them): the state file a printer of `fabricante` takes when given none,
+  // and the files named after a state file without its extension.
+  static std::string caminhoEstadoPadrao(const std::string& fabricante);
+  static std::string caminhoBobina(const std::string& estado);         // <base>.bobina.txt
+  static std::string caminhoControle(const std::string& estado);       // <base>.falhas
+  static std::string caminhoJornal(const std::string& estado);         // <base>.jornal
+  static std::string caminhoRegistro(const std::string& estado);       // <base>.registro
+  static std::string caminhoMemoriaFiscal(const std::string& estado);  // <base>.memoria_fiscal
   // Back to the factory (memory cleared), recorded.
   void reinicia();
 
@@ -255,7 +270,6 @@ class ImpressoraFiscal {
   bool registra(bool sincronizar);
   bool compacta();
   void descartaPendentes();
-  std::string base() const;
 
   Resultado podeImprimir() const;
   // Ready, with no document open (a reading, the reduction).

@@ -13,6 +13,13 @@ namespace simulador {
 
 const char* const VariavelEstado = "TARVIC_SIM_ESTADO";
 const char* const VariavelFalhas = "TARVIC_SIM_FALHAS";
+const char* const VariavelFabricante = "TARVIC_SIM_FABRICANTE";
+
+std::string fabricanteDoDllg2() {
+  const char* v = std::getenv(VariavelFabricante);
+  const std::string f = v ? maiusculas(apara(v)) : std::string();
+  return f.empty() ? std::string("DATAREGIS") : f;
+}
 
 namespace {
 
@@ -70,20 +77,7 @@ ImpressoraFiscal::ImpressoraFiscal(const std::string& fabricante, const std::str
                                    bool aplicarFalhasDoAmbiente) {
   try {
     m_.identificacao.fabricante = maiusculas(apara(fabricante));
-    caminhoEstado_ = caminhoEstado;
-    if (caminhoEstado_.empty()) {
-      const char* variavel = std::getenv(VariavelEstado);
-      const std::string v = variavel ? apara(variavel) : std::string();
-      if (v.empty()) {
-        std::string pasta = arquivo::PastaDoUsuario();
-        if (pasta.empty()) pasta = ".";
-        caminhoEstado_ = pasta + arquivo::Separador() + nomeDeArquivo(fabricante);
-      } else if (arquivo::EhPasta(v)) {
-        caminhoEstado_ = v + arquivo::Separador() + nomeDeArquivo(fabricante);
-      } else {
-        caminhoEstado_ = v;
-      }
-    }
+    caminhoEstado_ = caminhoEstado.empty() ? caminhoEstadoPadrao(fabricante) : caminhoEstado;
     estadoDeFabrica();
     carrega();
     if (aplicarFalhasDoAmbiente) {
@@ -96,6 +90,17 @@ ImpressoraFiscal::ImpressoraFiscal(const std::string& fabricante, const std::str
     aviso(std::string("falha na partida: ") + e.what());
   } catch (...) {
   }
+}
+
+std::string ImpressoraFiscal::caminhoEstadoPadrao(const std::string& fabricante) {
+  const char* variavel = std::getenv(VariavelEstado);
+  const std::string v = variavel ? apara(variavel) : std::string();
+  if (v.empty()) {
+    const std::string pasta = arquivo::PastaDoUsuario();
+    return (pasta.empty() ? std::string(".") : pasta) + arquivo::Separador() +
+           nomeDeArquivo(fabricante);
+  }
+  return arquivo::EhPasta(v) ? v + arquivo::Separador() + nomeDeArquivo(fabricante) : v;
 }
 
 // ---------------------------------------------------------------- loading

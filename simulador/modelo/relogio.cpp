@@ -55,14 +55,21 @@ DataHora Relogio::agora() const {
     base = instanteFixo_;
   } else {
     std::time_t t = std::time(nullptr);
-    const std::tm* local = std::localtime(&t);
-    if (local) {
-      base.ano = local->tm_year + 1900;
-      base.mes = local->tm_mon + 1;
-      base.dia = local->tm_mday;
-      base.hora = local->tm_hour;
-      base.minuto = local->tm_min;
-      base.segundo = local->tm_sec > 59 ? 59 : local->tm_sec;
+    // The reentrant form: another thread may read the clock too (the
+    // monitor's panel).
+    std::tm local{};
+#if defined(_WIN32)
+    const bool lido = localtime_s(&local, &t) == 0;
+#else
+    const bool lido = localtime_r(&t, &local) != nullptr;
+#endif
+    if (lido) {
+      base.ano = local.tm_year + 1900;
+      base.mes = local.tm_mon + 1;
+      base.dia = local.tm_mday;
+      base.hora = local.tm_hour;
+      base.minuto = local.tm_min;
+      base.segundo = local.tm_sec > 59 ? 59 : local.tm_sec;
     } else {
       base = DataHora::deSegundos(static_cast<int64_t>(t));
     }

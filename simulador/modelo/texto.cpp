@@ -194,6 +194,19 @@ std::string cp1252ParaUtf8(const std::string& s) {
   return r;
 }
 
+bool byteCp1252(uint32_t codigo, char& byte) {
+  if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF)) {
+    byte = static_cast<char>(codigo);
+    return true;
+  }
+  for (unsigned k = 0; k < 32; ++k)
+    if (tabela1252[k] == codigo) {
+      byte = static_cast<char>(0x80 + k);
+      return true;
+    }
+  return false;
+}
+
 std::string utf8ParaCp1252(const std::string& s) {
   std::string r;
   r.reserve(s.size());
@@ -237,14 +250,8 @@ std::string utf8ParaCp1252(const std::string& s) {
       continue;
     }
     i += extra + 1;
-    if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF)) {
-      r += static_cast<char>(codigo);
-      continue;
-    }
-    char achado = '?';
-    for (unsigned k = 0; k < 32; ++k)
-      if (tabela1252[k] == codigo) achado = static_cast<char>(0x80 + k);
-    r += achado;
+    char byte;
+    r += byteCp1252(codigo, byte) ? byte : '?';
   }
   return r;
 }

@@ -35,6 +35,8 @@ std::vector<std::string> quebraLinhas(const std::string& texto, std::size_t larg
 // are UTF-8.
 std::string cp1252ParaUtf8(const std::string& s);
 std::string utf8ParaCp1252(const std::string& s);  // what 1252 lacks becomes '?'
+// The Windows-1252 byte of a Unicode character; false when 1252 has none.
+bool byteCp1252(uint32_t codigo, char& byte);
 void acrescentaComoUtf8(std::string& destino, const std::string& texto1252);
 void acrescentaComoUtf8(std::string& destino, char caractere1252);
 
