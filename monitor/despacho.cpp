@@ -5,24 +5,11 @@
 #include <type_traits>
 #include <utility>
 
+#include "tarvic/nomes_da_lista.h"
+
 namespace monitor {
 
 namespace {
-
-// "(nome, porta, pastaBase)" as names.
-std::vector<std::string> NomesDosArgumentos(const char *lista) {
-  std::vector<std::string> nomes;
-  std::string nome;
-  for (const char *c = lista; *c; ++c) {
-    if (*c == ',' || *c == ')') {
-      if (!nome.empty()) nomes.push_back(nome);
-      nome.clear();
-    } else if (*c != '(' && *c != ' ') {
-      nome += *c;
-    }
-  }
-  return nomes;
-}
 
 struct Exportacao {
   const char *nome;
@@ -74,7 +61,7 @@ struct Entrada<R(TARVIC_API *)(A...), f> {
 const std::vector<Exportacao> &Tabela() {
   static const std::vector<Exportacao> tabela = {
 #define EXPORTACAO(resultado, nome, parametros, argumentos) \
-  {#nome, NomesDosArgumentos(#argumentos), &Entrada<decltype(&::nome), &::nome>::Prepara},
+  {#nome, tarvic::NomesDaLista(#argumentos), &Entrada<decltype(&::nome), &::nome>::Prepara},
 #include "tarvic/exportacoes.inc"
 #undef EXPORTACAO
   };

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "tarvic.h"
+#include "tarvic/nomes_da_lista.h"
 
 namespace reproducao {
 
@@ -62,7 +63,7 @@ struct Assinatura {
 
 template <class R, class... P>
 Assinatura De(R(TARVIC_API *)(P...), const char *nomes) {
-  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, traco::Nomes(nomes)};
+  return {TipoDe<R>::valor, {TipoDe<P>::valor...}, tarvic::NomesDaLista(nomes)};
 }
 
 const std::map<std::string, Assinatura> &Exportacoes() {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "nomes_da_lista.h"
+
 namespace traco {
 
 int estado = A_CONFIGURAR;
@@ -313,20 +315,6 @@ std::vector<bool> Mascara(const std::string &bytes, bool inteiro) {
   return mascara;
 }
 
-std::vector<std::string> Nomes(const char *parametros) {
-  std::vector<std::string> nomes;
-  std::string nome;
-  for (const char *p = parametros; *p; ++p) {
-    if (*p == ',' || *p == ')') {
-      if (!nome.empty()) nomes.push_back(nome);
-      nome.clear();
-    } else if (*p != '(' && *p != ' ') {
-      nome += *p;
-    }
-  }
-  return nomes;
-}
-
 std::string Linha(const Evento &evento) {
   std::string linha;
   for (const std::string &campo : evento.campos) {
@@ -491,7 +479,7 @@ void Depois(const Parametro &p, const Argumento &antes, std::vector<Argumento> &
 void RegistraDriver(const Driver &driver, const std::vector<Argumento> &argumentos, int32_t codigo,
                     const std::vector<Argumento> &saidas) {
   try {
-    const std::vector<std::string> nomes = Nomes(driver.parametros);
+    const std::vector<std::string> nomes = tarvic::NomesDaLista(driver.parametros);
     std::vector<bool> pessoal(argumentos.size(), false);
     for (size_t i = 0; i < argumentos.size() && i < nomes.size(); ++i)
       pessoal[i] = nomes[i] == "cpf" || nomes[i] == "cnpj";

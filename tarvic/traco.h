@@ -81,9 +81,6 @@ struct Driver {
   const char *nome;
   const char *parametros;  // "(a, b, c)", as in funcoes.inc
 };
-// The names of "(a, b, c)", a list of argument names of funcoes.inc or
-// exportacoes.inc.
-std::vector<std::string> Nomes(const char *parametros);
 
 // A driver argument as the trace sees it.
 struct Parametro {

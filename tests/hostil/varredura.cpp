@@ -37,7 +37,7 @@
 #include "respostas.h"
 #include "tarvic.h"
 #include "tests/estado_novo.h"
-#include "traco.h"
+#include "nomes_da_lista.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ void ConfereControle(ControlePf posto, ControlePf nosso, const std::string &cham
 template <class R, class... A, size_t... I>
 void Chama(R (*funcao)(A...), const char *lista, Argumentos &a, std::string &chamada,
            std::index_sequence<I...>) {
-  const std::vector<std::string> nomes = traco::Nomes(lista);
+  const std::vector<std::string> nomes = tarvic::NomesDaLista(lista);
   // Braces: the arguments are made from left to right.
   std::tuple<A...> argumentos{Gera<A>(a, nomes.at(I))...};
   chamada += "(";
